@@ -1,0 +1,29 @@
+# Dependencies come from Debian's packages; the set-up script puts their sources in DEPS_CACHE.
+
+# zlib for the target: libz-mingw-w64-dev.
+find_package(ZLIB REQUIRED)
+
+# minizip, compiled from Debian's zlib source (contrib/minizip).
+set(MINIZIP_DIR ${DEPS_CACHE}/zlib-src/contrib/minizip)
+if(NOT EXISTS ${MINIZIP_DIR}/unzip.c)
+  message(FATAL_ERROR "minizip sources not found in ${MINIZIP_DIR}; run scripts/setup.sh")
+endif()
+add_library(minizip STATIC
+  ${MINIZIP_DIR}/ioapi.c ${MINIZIP_DIR}/iowin32.c ${MINIZIP_DIR}/unzip.c ${MINIZIP_DIR}/zip.c)
+target_include_directories(minizip SYSTEM PUBLIC ${MINIZIP_DIR})
+target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
+target_compile_options(minizip PRIVATE -w)
+
+# GoogleTest and GoogleMock from the googletest package's sources.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The mingw runtime DLLs sit beside the programs that need them.
+set(MINGW_RUNTIME_DLLS
+  /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll
+  /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libgcc_s_seh-1.dll
+  /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
+  /usr/x86_64-w64-mingw32/lib/zlib1.dll)
+file(MAKE_DIRECTORY ${BIN_DIR})
+file(COPY ${MINGW_RUNTIME_DLLS} DESTINATION ${BIN_DIR})

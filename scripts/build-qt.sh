@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Cross-builds Qt 5 Core for x86_64 Windows from Debian's qtbase source, once per machine.
+# Usage: build-qt.sh CACHE_DIR PREFIX. The source and build trees stay in the cache, since the
+# build tree's forwarding headers point into the source tree; PREFIX/.complete marks success.
+set -euo pipefail
+cache=$1 prefix=$2
+log() { printf '[qt] %s\n' "$*"; }
+start=$(date +%s)
+
+if [ ! -d "$cache/qtbase-src" ]; then
+  log "fetching Debian's qtbase source"
+  tmp=$(mktemp -d)
+  (cd "$tmp" && apt-get source -qq qtbase-opensource-src >/dev/null 2>&1)
+  src=$(find "$tmp" -maxdepth 1 -type d -name 'qtbase-opensource-src-*' | head -n 1)
+  mv "$src" "$cache/qtbase-src"
+  rm -rf "$tmp"
+fi
+
+rm -rf "$prefix"
+mkdir -p "$prefix"
+cd "$prefix"
+log "configuring (a few minutes)"
+"$cache/qtbase-src/configure" -opensource -confirm-license \
+  -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
+  -prefix "$prefix" -release -shared -no-gui -no-widgets -no-dbus -no-opengl \
+  -no-icu -no-ssl -no-openssl -nomake examples -nomake tests \
+  -no-feature-network -no-feature-sql -no-feature-xml -no-feature-testlib \
+  -no-feature-concurrent -qt-pcre -qt-zlib -no-pch > configure.log 2>&1 \
+  || { tail -n 40 configure.log; exit 1; }
+log "building QtCore (about ten minutes on two cores)"
+make sub-src-qmake_all > make.log 2>&1 || { tail -n 40 make.log; exit 1; }
+make -C src -j"$(nproc)" sub-corelib >> make.log 2>&1 || { tail -n 40 make.log; exit 1; }
+test -f lib/Qt5Core.dll
+touch .complete
+log "QtCore built in $(( $(date +%s) - start )) s"

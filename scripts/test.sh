@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# The whole test suite: set-up, build, then every test under Wine on a private display.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/scripts/build.sh"
+cd "$root/build"
+"$root/scripts/with-display.sh" ctest --output-on-failure -j"${TEST_JOBS:-2}" "$@"

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a command with one X display and one Wine server for all the Windows programs it starts,
+# and ends both afterwards.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+cleanup() {
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    break
+  done
+fi
+/usr/lib/wine/wineserver -p 2>/dev/null || true
+"$@"

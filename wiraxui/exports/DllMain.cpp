@@ -1,0 +1,12 @@
+#include "host/ResourceLibrary.h"
+
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        wiraxui::SetPluginModule(instance);
+    }
+    return TRUE;
+}

@@ -1,0 +1,26 @@
+#include "host/Properties.h"
+
+#include <SetupHost.h>
+
+namespace wiraxui {
+
+std::wstring ReadProperty(const CProduct* product, const wchar_t* name)
+{
+    if (!product)
+        return std::wstring();
+    wchar_t buffer[kPropertyBufferChars] = L"";
+    DWORD size = kPropertyBufferChars;
+    product->GetMsiProperty(name, buffer, &size);
+    buffer[kPropertyBufferChars - 1] = L'\0';  // whatever the host did, the text ends here
+    return buffer;
+}
+
+void WriteProperty(CProduct* product, const wchar_t* name, const std::wstring& value)
+{
+    if (product)
+        product->SetMsiProperty(name, value.c_str(), false);
+}
+
+bool IsFlagSet(const CProduct* product, const wchar_t* name) { return ReadProperty(product, name) == L"1"; }
+
+}  // namespace wiraxui
