@@ -4,5 +4,6 @@
 # the runner (a scenario file, --facts FILE, --show).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/build.sh" > "$root/build/last-build.log" 2>&1 || { tail -n 40 "$root/build/last-build.log"; exit 1; }
-"$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" "$root/build/bin/hostrun.exe" "$@"
+export BUILD_DIR=${BUILD_DIR:-$root/build}
+"$root/scripts/build.sh" > "$BUILD_DIR/last-build.log" 2>&1 || { tail -n 40 "$BUILD_DIR/last-build.log"; exit 1; }
+"$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" "$BUILD_DIR/bin/hostrun.exe" "$@"

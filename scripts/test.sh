@@ -2,6 +2,7 @@
 # The whole test suite: set-up, build, then every test under Wine on a private display.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export BUILD_DIR=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
-cd "$root/build"
+cd "$BUILD_DIR"
 "$root/scripts/with-display.sh" ctest --output-on-failure -j"${TEST_JOBS:-2}" "$@"

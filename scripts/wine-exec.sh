@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine in the build's prefix, on a display.
 # Used as CMake's cross-compiling emulator, so CTest runs every test binary through it.
-# WINEPREFIX defaults to build/wineprefix of this checkout; a missing display gets a private Xvfb.
+# WINEPREFIX defaults to the wineprefix folder of $BUILD_DIR (build/ of this checkout); a missing display gets a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/../build/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-${BUILD_DIR:-$here/../build}/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 "$here/wine-prefix.sh" "$WINEPREFIX"

@@ -3,7 +3,8 @@
 # and ends both afterwards.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export BUILD_DIR=${BUILD_DIR:-$root/build}
+export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
