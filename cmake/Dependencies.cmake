@@ -27,3 +27,6 @@ set(MINGW_RUNTIME_DLLS
   /usr/x86_64-w64-mingw32/lib/zlib1.dll)
 file(MAKE_DIRECTORY ${BIN_DIR})
 file(COPY ${MINGW_RUNTIME_DLLS} DESTINATION ${BIN_DIR})
+
+# Qt 5 Core (QString), cross-built once by the set-up into the dependency cache.
+include(${CMAKE_CURRENT_LIST_DIR}/Qt5Core.cmake)

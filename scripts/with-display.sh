@@ -22,4 +22,7 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 /usr/lib/wine/wineserver -p 2>/dev/null || true
+# Wine's background services start with the first program and inherit its output; start them
+# here, detached from our output, so that a test runner reading a program's output sees its end.
+/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 "$@"

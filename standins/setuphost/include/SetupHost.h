@@ -231,6 +231,9 @@ public:
     std::wstring m_documentationPath;
     std::wstring m_supportPath;
     std::wstring m_requirementsPath;
+    std::wstring m_documentationUrl;   // online addresses of the same three documents
+    std::wstring m_supportUrl;
+    std::wstring m_requirementsUrl;
     std::wstring m_hostResPath;
     std::wstring m_sourceResPath;
     std::wstring m_directUrl;

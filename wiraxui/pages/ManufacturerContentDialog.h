@@ -1,0 +1,36 @@
+// The wizard page on which the user picks the manufacturers whose content is installed.
+#pragma once
+
+#include "host/HostRecord.h"
+#include "pages/ManufacturerList.h"
+#include "pages/WizardPageImpl.h"
+
+extern "C" int ManufacturerContentDialog(wiraxui::HostRecord* record);
+
+namespace wiraxui {
+
+class CManufacturerContentDialog : public CWizardPageImpl<CManufacturerContentDialog> {
+public:
+    enum { IDD = 392 };
+    static constexpr const wchar_t* kPageName = L"CManufacturerContentDialog";
+
+    using CWizardPageImpl::CWizardPageImpl;
+
+    void DoDataExchange();
+    void OnPageInit();
+    void SaveChoice();
+
+protected:
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnCheckAll(WORD, WORD, HWND, BOOL&);
+    LRESULT OnClearAll(WORD, WORD, HWND, BOOL&);
+    LRESULT OnItemChanged(int, NMHDR*, BOOL&);
+    LRESULT OnEndScroll(int, NMHDR*, BOOL&);
+
+    HWND m_list = nullptr;
+    CManufacturerList m_manufacturers;
+};
+
+}  // namespace wiraxui

@@ -1,0 +1,19 @@
+// Opens help, documentation and support links in the user's web browser.
+#pragma once
+
+#include <string>
+
+namespace wiraxui {
+
+// Starts the program registered for http with the link, or lets the shell open the link when no
+// such program is registered or it cannot be started. Always 0: callers have no use for the
+// outcome, and nothing is thrown.
+int OpenWebLink(const std::wstring& link);
+
+// The command line that starts the registered browser command with the link: the command, one
+// space, and the link (quoted when it holds spaces) in place of every "%1" placeholder of the
+// command, quoted or bare, or appended when the command has none. Quotes inside the link are
+// percent-encoded so that the link stays one argument.
+std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wstring& link);
+
+}  // namespace wiraxui
