@@ -67,7 +67,6 @@ public:
         }
         return m_result == ERROR_SUCCESS;
     }
-    bool Ok() const { return m_result == ERROR_SUCCESS; }
     UINT Result() const { return m_result; }
 
 private:
@@ -105,6 +104,16 @@ bool Insert(MSIHANDLE database, const wchar_t* query, std::initializer_list<std:
 
 std::pair<bool, std::wstring> Text(std::wstring value) { return {false, std::move(value)}; }
 std::pair<bool, std::wstring> Number(int value) { return {true, std::to_wstring(value)}; }
+
+const wchar_t* const kTables[] = {
+    L"CREATE TABLE `Property` (`Property` CHAR(72) NOT NULL, `Value` LONGCHAR NOT NULL LOCALIZABLE "
+    L"PRIMARY KEY `Property`)",
+    L"CREATE TABLE `Feature` (`Feature` CHAR(38) NOT NULL, `Feature_Parent` CHAR(38), `Title` CHAR(64) LOCALIZABLE, "
+    L"`Description` CHAR(255) LOCALIZABLE, `Display` SHORT, `Level` SHORT NOT NULL, `Directory_` CHAR(72), "
+    L"`Attributes` SHORT NOT NULL PRIMARY KEY `Feature`)",
+    L"CREATE TABLE `InstallExecuteSequence` (`Action` CHAR(72) NOT NULL, `Condition` CHAR(255), `Sequence` SHORT "
+    L"PRIMARY KEY `Action`)",
+};
 
 // The standard actions that register and unregister a product that installs no files.
 const std::pair<const wchar_t*, int> kExecuteSequence[] = {
@@ -154,40 +163,28 @@ UINT BuildMsiPackage(const std::wstring& path, const MsiProductInfo& product, st
         return steps.Result();
     const MSIHANDLE db = database.Get();
 
-    Execute(db,
-            L"CREATE TABLE `Property` (`Property` CHAR(72) NOT NULL, `Value` LONGCHAR NOT NULL LOCALIZABLE "
-            L"PRIMARY KEY `Property`)",
-            steps) &&
-        Execute(db,
-                L"CREATE TABLE `Feature` (`Feature` CHAR(38) NOT NULL, `Feature_Parent` CHAR(38), `Title` CHAR(64) "
-                L"LOCALIZABLE, `Description` CHAR(255) LOCALIZABLE, `Display` SHORT, `Level` SHORT NOT NULL, "
-                L"`Directory_` CHAR(72), `Attributes` SHORT NOT NULL PRIMARY KEY `Feature`)",
-                steps) &&
-        Execute(db,
-                L"CREATE TABLE `InstallExecuteSequence` (`Action` CHAR(72) NOT NULL, `Condition` CHAR(255), "
-                L"`Sequence` SHORT PRIMARY KEY `Action`)",
-                steps);
-
+    for (const wchar_t* table : kTables) {
+        if (!Execute(db, table, steps))
+            return steps.Result();
+    }
     const std::pair<const wchar_t*, const std::wstring*> properties[] = {
-        {L"ProductCode", &product.productCode},   {L"ProductName", &product.productName},
+        {L"ProductCode", &product.productCode},       {L"ProductName", &product.productName},
         {L"ProductVersion", &product.productVersion}, {L"Manufacturer", &product.manufacturer},
         {L"ProductLanguage", &product.language},
     };
     for (const auto& [name, value] : properties) {
-        if (!steps.Ok())
-            break;
-        Insert(db, L"INSERT INTO `Property` (`Property`, `Value`) VALUES (?, ?)", {Text(name), Text(*value)}, steps);
+        if (!Insert(db, L"INSERT INTO `Property` (`Property`, `Value`) VALUES (?, ?)", {Text(name), Text(*value)}, steps))
+            return steps.Result();
     }
-    if (steps.Ok())
-        Insert(db, L"INSERT INTO `Feature` (`Feature`, `Title`, `Display`, `Level`, `Attributes`) VALUES (?, ?, ?, ?, ?)",
-               {Text(L"Complete"), Text(product.productName), Number(1), Number(1), Number(0)}, steps);
+    if (!Insert(db, L"INSERT INTO `Feature` (`Feature`, `Title`, `Display`, `Level`, `Attributes`) VALUES (?, ?, ?, ?, ?)",
+                {Text(L"Complete"), Text(product.productName), Number(1), Number(1), Number(0)}, steps))
+        return steps.Result();
     for (const auto& [action, sequence] : kExecuteSequence) {
-        if (!steps.Ok())
-            break;
-        Insert(db, L"INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES (?, ?)",
-               {Text(action), Number(sequence)}, steps);
+        if (!Insert(db, L"INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES (?, ?)",
+                    {Text(action), Number(sequence)}, steps))
+            return steps.Result();
     }
-    if (steps.Ok() && SetSummary(db, steps))
+    if (SetSummary(db, steps))
         steps.Check(MsiDatabaseCommit(db), L"MsiDatabaseCommit");
     return steps.Result();
 }
