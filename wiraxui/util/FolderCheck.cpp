@@ -68,13 +68,14 @@ int WriteTest(const std::wstring& folder)
 }
 
 // Creates the folder with every missing parent, then removes exactly the folders it created,
-// deepest first. Returns 0 or the error of the first creation that failed.
+// deepest first. Returns 0 or the error of the first creation that failed; a file where a folder
+// should be fails as ERROR_ALREADY_EXISTS.
 DWORD CreateAndRemove(const std::wstring& folder)
 {
     const size_t rootLength = WithoutBackslash(RootOf(folder)).size();
     std::vector<std::wstring> missing;  // deepest first
     for (std::wstring level = WithoutBackslash(folder);
-         level.size() > rootLength && !PathFileExistsW(level.c_str());) {
+         level.size() > rootLength && !PathIsDirectoryW(level.c_str());) {
         missing.push_back(level);
         const size_t slash = level.find_last_of(L'\\');
         if (slash == std::wstring::npos)
