@@ -116,6 +116,10 @@ public:
     bool IsMUIProductInstalled() const { return m_muiProductInstalled; }
     bool IsUsingGlobalInstallPath() const { return m_usingGlobalInstallPath; }
 
+    // The host's own set-up of a property (from its packages or a scenario): not a plug-in call,
+    // so it is not journalled.
+    SETUPHOST_API void SeedProperty(const std::wstring& name, const std::wstring& value);
+
     // Read-only views for the runner and the tests.
     SETUPHOST_API std::wstring Property(const std::wstring& name) const;
     SETUPHOST_API bool HasProperty(const std::wstring& name) const;

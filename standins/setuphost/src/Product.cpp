@@ -114,6 +114,8 @@ CProduct* CProduct::FindLangPack(const wchar_t* language) const
     return m_owner->FindProduct((m_key + L"_" + Text(language)).c_str());
 }
 
+void CProduct::SeedProperty(const std::wstring& name, const std::wstring& value) { m_properties[name] = value; }
+
 std::wstring CProduct::Property(const std::wstring& name) const
 {
     auto found = m_properties.find(name);

@@ -1,0 +1,42 @@
+// What the runner tells: a report for people on the console and, when asked, the same facts one
+// per line in a stable form that scripts can compare.
+#pragma once
+
+#include <SetupHost.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace runner {
+
+class Report {
+public:
+    Report() = default;
+    ~Report();
+    Report(const Report&) = delete;
+    Report& operator=(const Report&) = delete;
+
+    // "-" writes the facts to the console instead of the report for people.
+    bool OpenFacts(const std::wstring& path);
+
+    void Heading(const std::wstring& text);
+    void Line(const std::wstring& text);
+    void Fact(const std::wstring& text);
+
+    // Everything the plug-in did to the host since event number `from` of the journal.
+    void HostEvents(const std::vector<HostEvent>& events, size_t from);
+    // What the installation holds at the end: properties that were written, messages, costs.
+    void Summary(const CSetupManager& setup);
+
+private:
+    FILE* m_facts = nullptr;
+    bool m_factsOnConsole = false;
+};
+
+// A value as people read it: quoted, with line breaks shown as \n.
+std::wstring Quoted(const std::wstring& value);
+// Bytes with thousands separators: 1,085,473,258.
+std::wstring Bytes(long long bytes);
+
+}  // namespace runner

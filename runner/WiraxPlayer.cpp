@@ -1,0 +1,161 @@
+#include "WiraxPlayer.h"
+
+#include "DialogAnswerer.h"
+#include "RegistryArranger.h"
+
+#include <shlwapi.h>
+
+namespace runner {
+
+using hostkit::ExpectWords;
+using hostkit::ParseNumber;
+using hostkit::ScenarioError;
+using hostkit::ScenarioLine;
+
+namespace {
+
+std::wstring CallRecordExport(WiraxSession& session, FARPROC function, const ScenarioLine&)
+{
+    auto call = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
+    return std::to_wstring(call(session.record.data()));
+}
+
+CProduct* RequireProduct(WiraxSession& session, const ScenarioLine& line, const std::wstring& key)
+{
+    CProduct* product = session.setup.FindProduct(key.c_str());
+    if (!product)
+        throw ScenarioError(line.number, L"product '" + key + L"' is not declared; add a 'product " + key + L"' line first");
+    return product;
+}
+
+void DeclareProduct(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 3, L"product KEY [state=N] [action=N]");
+    CProduct* product = session.setup.AddProduct(line.words[1]);
+    for (size_t i = 2; i < line.words.size(); ++i) {
+        const std::wstring& word = line.words[i];
+        const size_t equals = word.find(L'=');
+        const std::wstring name = word.substr(0, equals);
+        if (equals == std::wstring::npos || (name != L"state" && name != L"action"))
+            throw ScenarioError(line.number, L"expected state=N or action=N, found '" + word + L"'");
+        const int value = static_cast<int>(ParseNumber(line, word.substr(equals + 1)));
+        (name == L"state" ? product->m_installState : product->m_actionWord) = value;
+    }
+    report.Line(L"product " + product->Key() + L" (install state " + std::to_wstring(product->m_installState)
+                + L", action " + std::to_wstring(product->m_actionWord) + L")");
+}
+
+void ArrangeRegistry(hostkit::RegistryArranger& registry, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 5, 5, L"registry HKLM|HKCU KEY VALUE-NAME dword|string DATA");
+    const HKEY root = hostkit::RootFromName(line.words[1]);
+    if (!root)
+        throw ScenarioError(line.number, L"unknown registry root '" + line.words[1] + L"' (HKLM or HKCU)");
+    const std::wstring& type = line.words[4];
+    bool written = false;
+    if (type == L"dword")
+        written = registry.SetDword(root, line.words[2], line.words[3], static_cast<DWORD>(ParseNumber(line, line.words[5])));
+    else if (type == L"string")
+        written = registry.SetString(root, line.words[2], line.words[3], line.words[5]);
+    else
+        throw ScenarioError(line.number, L"unknown value type '" + type + L"' (dword or string)");
+    if (!written)
+        throw ScenarioError(line.number, L"could not write the registry value (error " + std::to_wstring(registry.LastError()) + L")");
+    report.Line(L"registry " + line.words[1] + L"\\" + line.words[2] + L" " + line.words[3] + L" = " + Quoted(line.words[5]));
+}
+
+bool ParseFlag(const ScenarioLine& line, const std::wstring& word)
+{
+    if (word == L"1" || word == L"yes")
+        return true;
+    if (word == L"0" || word == L"no")
+        return false;
+    throw ScenarioError(line.number, L"expected 1/yes or 0/no, found '" + word + L"'");
+}
+
+void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 8, L"call EXPORT [ARGUMENTS]");
+    const std::wstring& name = line.words[1];
+    const auto known = WiraxExports().find(name);
+    if (known == WiraxExports().end())
+        throw ScenarioError(line.number, L"unknown export '" + name + L"'");
+    const FARPROC function = GetProcAddress(session.plugin, hostkit::Utf8(name).c_str());
+    if (!function)
+        throw ScenarioError(line.number, L"WiraxUI.dll does not export '" + name + L"'");
+
+    report.Heading(L"[line " + std::to_wstring(line.number) + L"] " + name);
+    hostkit::DialogAnswerer errors({L"Error"}, IDOK);
+    const size_t from = session.setup.Journal().Events().size();
+    const std::wstring result = known->second(session, function, line);
+    report.Line(L"returned " + result);
+    report.Fact(L"return " + name + L" " + result);
+    report.HostEvents(session.setup.Journal().Events(), from);
+    for (const hostkit::SeenDialog& dialog : errors.Seen()) {
+        report.Line(L"the plug-in showed " + Quoted(dialog.caption) + L": " + Quoted(dialog.text) + L" (answered OK)");
+        report.Fact(L"dialog " + dialog.caption + L" | " + dialog.text);
+    }
+}
+
+}  // namespace
+
+std::map<std::wstring, ExportCaller>& WiraxExports()
+{
+    static std::map<std::wstring, ExportCaller> exports = {
+        {L"InitializeProduct_WRX", CallRecordExport},
+        {L"InitializeProductLP", CallRecordExport},
+        {L"validateWiraxLPInstall", CallRecordExport},
+    };
+    return exports;
+}
+
+int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options, Report& report)
+{
+    WiraxSession session;
+    session.options = options;
+    session.record[6] = reinterpret_cast<uintptr_t>(&session.setup);
+    hostkit::RegistryArranger registry;  // what the scenario put in place is removed afterwards
+
+    session.plugin = LoadLibraryW(L"WiraxUI.dll");
+    if (!session.plugin) {
+        fprintf(stderr, "hostrun: cannot load WiraxUI.dll (error %lu)\n", GetLastError());
+        return 3;
+    }
+    report.Heading(L"Installation");
+    for (const ScenarioLine& line : lines) {
+        const std::wstring& directive = line.words[0];
+        if (directive == L"plugin") {
+            continue;
+        } else if (directive == L"setup-mode") {
+            ExpectWords(line, 1, 1, L"setup-mode N");
+            session.setup.m_setupMode = static_cast<int>(ParseNumber(line, line.words[1]));
+            report.Line(L"setup mode " + line.words[1]);
+        } else if (directive == L"network-paths") {
+            ExpectWords(line, 1, 1, L"network-paths 0|1");
+            session.setup.m_networkPaths = ParseFlag(line, line.words[1]);
+        } else if (directive == L"install-path") {
+            ExpectWords(line, 1, 1, L"install-path PATH");
+            session.setup.m_installPath = line.words[1];
+            report.Line(L"install path " + Quoted(line.words[1]));
+        } else if (directive == L"resource-folder") {
+            ExpectWords(line, 1, 1, L"resource-folder PATH");
+            CSetupContext::Instance()->SetResourceFolder(line.words[1]);
+            report.Line(L"resource libraries from " + Quoted(line.words[1]));
+        } else if (directive == L"product") {
+            DeclareProduct(session, line, report);
+        } else if (directive == L"property") {
+            ExpectWords(line, 3, 3, L"property PRODUCT NAME VALUE");
+            RequireProduct(session, line, line.words[1])->SeedProperty(line.words[2], line.words[3]);
+        } else if (directive == L"registry") {
+            ArrangeRegistry(registry, line, report);
+        } else if (directive == L"call") {
+            CallExport(session, line, report);
+        } else {
+            throw ScenarioError(line.number, L"unknown directive '" + directive + L"'");
+        }
+    }
+    report.Summary(session.setup);
+    return 0;
+}
+
+}  // namespace runner

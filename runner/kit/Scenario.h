@@ -1,0 +1,43 @@
+// Installation scenarios for the runner: one directive per line, words separated by blanks,
+// double quotes around a word that holds blanks or is empty, "#" starts a comment.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace hostkit {
+
+struct ScenarioLine {
+    int number = 0;
+    std::vector<std::wstring> words;
+};
+
+// A mistake in a scenario, with the line it is on (0: not tied to a line).
+class ScenarioError : public std::runtime_error {
+public:
+    ScenarioError(int line, const std::wstring& message);
+    int Line() const { return m_line; }
+    const std::wstring& Message() const { return m_message; }
+
+private:
+    int m_line;
+    std::wstring m_message;
+};
+
+// Splits a scenario text into its directive lines; blank and comment lines are dropped.
+// Throws ScenarioError for an unterminated quote.
+std::vector<ScenarioLine> ParseScenario(const std::wstring& text);
+
+// Reads a UTF-8 scenario file. Throws ScenarioError (line 0) when it cannot be read.
+std::wstring ReadScenarioFile(const std::wstring& path);
+
+// Helpers for directive arguments; each throws ScenarioError naming the line.
+void ExpectWords(const ScenarioLine& line, size_t minimum, size_t maximum, const wchar_t* usage);
+long long ParseNumber(const ScenarioLine& line, const std::wstring& word);
+
+// UTF-8 for the console and for files.
+std::string Utf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
+}  // namespace hostkit

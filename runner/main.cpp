@@ -1,0 +1,81 @@
+// hostrun: a small setup host. It loads a plug-in, plays an installation scenario against it and
+// reports what the plug-in did. Usage:
+//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show]
+#include "DefaultScenario.h"
+#include "Report.h"
+#include "Scenario.h"
+#include "WiraxPlayer.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--show]\n"
+          "  Without a scenario file the built-in typical installation is played.\n"
+          "  --facts FILE  also writes the outcome one fact per line (- for the console)\n"
+          "  --show        shows pages on the display and waits for the user\n",
+          stderr);
+    return 2;
+}
+
+void Fail(const std::wstring& source, const hostkit::ScenarioError& error)
+{
+    std::wstring where = source;
+    if (error.Line() > 0)
+        where += L":" + std::to_wstring(error.Line());
+    fprintf(stderr, "hostrun: %s: %s\n", hostkit::Utf8(where).c_str(), hostkit::Utf8(error.Message()).c_str());
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::wstring scenarioPath;
+    std::wstring factsPath;
+    runner::RunOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        if (argument == L"--facts" && i + 1 < argc)
+            factsPath = argv[++i];
+        else if (argument == L"--show")
+            options.show = true;
+        else if (argument == L"--help" || argument == L"-h" || (!argument.empty() && argument[0] == L'-'))
+            return Usage();
+        else if (scenarioPath.empty())
+            scenarioPath = argument;
+        else
+            return Usage();
+    }
+
+    const std::wstring source = scenarioPath.empty() ? L"built-in scenario" : scenarioPath;
+    runner::Report report;
+    if (!factsPath.empty() && !report.OpenFacts(factsPath)) {
+        fprintf(stderr, "hostrun: cannot write %s\n", hostkit::Utf8(factsPath).c_str());
+        return 2;
+    }
+    try {
+        const std::wstring text = scenarioPath.empty() ? runner::kDefaultScenario : hostkit::ReadScenarioFile(scenarioPath);
+        const std::vector<hostkit::ScenarioLine> lines = hostkit::ParseScenario(text);
+        std::wstring plugin = L"WiraxUI";
+        for (const hostkit::ScenarioLine& line : lines) {
+            if (line.words[0] == L"plugin") {
+                hostkit::ExpectWords(line, 1, 1, L"plugin WiraxUI");
+                plugin = line.words[1];
+            }
+        }
+        report.Heading(L"Scenario: " + source + L" (plug-in " + plugin + L")");
+        if (plugin == L"WiraxUI")
+            return runner::PlayWirax(lines, options, report);
+        throw hostkit::ScenarioError(0, L"unknown plug-in '" + plugin + L"'");
+    } catch (const hostkit::ScenarioError& error) {
+        Fail(source, error);
+        return 2;
+    } catch (const std::exception& error) {
+        fprintf(stderr, "hostrun: %s: %s\n", hostkit::Utf8(source).c_str(), error.what());
+        return 2;
+    }
+}
