@@ -2,6 +2,7 @@
 // reports what the plug-in did. Usage:
 //   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show]
 #include "DefaultScenario.h"
+#include "FormwellRun.h"
 #include "Report.h"
 #include "Scenario.h"
 #include "WiraxPlayer.h"
@@ -70,6 +71,8 @@ int wmain(int argc, wchar_t** argv)
         report.Heading(L"Scenario: " + source + L" (plug-in " + plugin + L")");
         if (plugin == L"WiraxUI")
             return runner::PlayWirax(lines, options, report);
+        if (plugin == L"FormwellChecks")
+            return runner::PlayFormwell(lines, report);
         throw hostkit::ScenarioError(0, L"unknown plug-in '" + plugin + L"'");
     } catch (const hostkit::ScenarioError& error) {
         Fail(source, error);

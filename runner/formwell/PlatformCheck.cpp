@@ -1,10 +1,11 @@
-// A host program that asks CustomPlatformCheck once and writes down what it got: one byte for the
-// result, then the notice record as the plug-in left it. The test runs it under chosen Windows
-// versions, which Wine fixes when a process starts.
+// fwplatform: a host program that asks a plug-in's CustomPlatformCheck once, in a process of its
+// own, and writes down what it got: one byte for the result, then the notice record as the
+// plug-in left it. Wine fixes a process's Windows version when the process starts, so the runner
+// and the tests start this program under the version they want (AppDefaults\fwplatform.exe).
 //
-// Usage: formwell_platform_probe.exe OUTPUT [RESOURCE-FOLDER]
+// Usage: fwplatform.exe OUTPUT [RESOURCE-FOLDER]
 // Exit codes: 0 done, 2 bad usage, 3 plug-in missing, 4 export missing, 5 output not written.
-#include "FormwellChecks.h"
+#include "PlatformCheckRun.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,7 +27,7 @@ int wmain(int argc, wchar_t** argv)
     }
     // A sentinel in every byte shows what the plug-in wrote.
     formwell::PlatformNotice notice;
-    std::memset(&notice, 0x5A, sizeof notice);
+    std::memset(&notice, formwellrun::kUntouchedByte, sizeof notice);
     const unsigned char result = check(nullptr, &notice) ? 1 : 0;
     FreeLibrary(plugin);
 

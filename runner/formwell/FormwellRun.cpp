@@ -1,0 +1,60 @@
+#include "FormwellRun.h"
+
+#include "FormwellPlayer.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace runner {
+
+namespace {
+
+class ReportAdapter final : public formwellrun::IPlayerReport {
+public:
+    explicit ReportAdapter(Report& report) : m_report(report) {}
+    void Heading(const std::wstring& text) override { m_report.Heading(text); }
+    void Line(const std::wstring& text) override { m_report.Line(text); }
+    void Fact(const std::wstring& text) override { m_report.Fact(text); }
+
+private:
+    Report& m_report;
+};
+
+class Library {
+public:
+    explicit Library(const wchar_t* name) : m_module(LoadLibraryW(name)) {}
+    ~Library()
+    {
+        if (m_module)
+            FreeLibrary(m_module);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+    HMODULE Module() const { return m_module; }
+
+private:
+    HMODULE m_module;
+};
+
+}  // namespace
+
+int PlayFormwell(const std::vector<hostkit::ScenarioLine>& lines, Report& report)
+{
+    Library player(L"FormwellPlayer.dll");
+    auto* play = player.Module() ? reinterpret_cast<formwellrun::PlayFormwellScenarioFunction*>(reinterpret_cast<void*>(
+                                       GetProcAddress(player.Module(), "PlayFormwellScenario")))
+                                 : nullptr;
+    if (!play) {
+        fprintf(stderr, "hostrun: cannot load FormwellPlayer.dll (error %lu)\n", GetLastError());
+        return 3;
+    }
+    ReportAdapter adapter(report);
+    formwellrun::PlayerError error;
+    const int result = play(lines, adapter, error);
+    if (result == 2)
+        throw hostkit::ScenarioError(error.line, error.message);
+    return result;
+}
+
+}  // namespace runner
