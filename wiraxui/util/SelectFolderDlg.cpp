@@ -86,7 +86,8 @@ void CSelectFolderDlg::SetInitialFolder(const std::wstring& folder)
 void CSelectFolderDlg::OnInitDone(OFNOTIFYW*)
 {
     const HWND dialog = FileDialogWindow();
-    if (!dialog)
+    // Subclassing twice would make the dialog procedure its own previous procedure.
+    if (!dialog || GetPropW(dialog, kObjectProperty))
         return;
     SetPropW(dialog, kObjectProperty, this);
     Shared().previous = reinterpret_cast<WNDPROC>(

@@ -78,7 +78,7 @@ bool Start(const std::wstring& commandLine)
 
 std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wstring& link)
 {
-    const std::wstring template_ = command + L" ";
+    const std::wstring pattern = command + L" ";
     const std::wstring argument = QuoteSpaces(EncodeQuotes(link));
     const size_t quotedLength = wcslen(kQuotedPlaceholder);
     const size_t bareLength = wcslen(kBarePlaceholder);
@@ -87,17 +87,17 @@ std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wst
     // must not be substituted again.
     std::wstring commandLine;
     bool substituted = false;
-    for (size_t at = 0; at < template_.size();) {
-        if (template_.compare(at, quotedLength, kQuotedPlaceholder) == 0) {
+    for (size_t at = 0; at < pattern.size();) {
+        if (pattern.compare(at, quotedLength, kQuotedPlaceholder) == 0) {
             commandLine += argument;
             at += quotedLength;
             substituted = true;
-        } else if (template_.compare(at, bareLength, kBarePlaceholder) == 0) {
+        } else if (pattern.compare(at, bareLength, kBarePlaceholder) == 0) {
             commandLine += argument;
             at += bareLength;
             substituted = true;
         } else {
-            commandLine += template_[at++];
+            commandLine += pattern[at++];
         }
     }
     if (!substituted)

@@ -13,70 +13,34 @@
 #include <memory>
 
 using testsupport::Narrow;
-using utiltest::ScratchFolder;
 using utiltest::WaitFor;
 using wiraxui::CSelectFolderDlg;
+using wiraxui::LoadResString;
 
 namespace {
 
-constexpr int kUpOneLevel = 0xA001;  // the system dialog's toolbar command
-
-std::wstring WindowText(HWND window)
+std::wstring Text(HWND window)
 {
     wchar_t text[2080] = L"";
     GetWindowTextW(window, text, 2080);
     return text;
 }
 
-std::wstring ShownFolder(HWND dialog)
+bool SameFolder(std::wstring a, std::wstring b)
 {
-    wchar_t folder[MAX_PATH] = L"";
-    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
-    return folder;
-}
-
-std::wstring WithoutTrailingBackslash(std::wstring path)
-{
-    while (path.size() > 3 && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-bool SameFolder(const std::wstring& a, const std::wstring& b)
-{
-    return _wcsicmp(WithoutTrailingBackslash(a).c_str(), WithoutTrailingBackslash(b).c_str()) == 0;
-}
-
-HWND FindChildOfClass(HWND parent, const wchar_t* className)
-{
-    struct Search {
-        const wchar_t* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = L"";
-            GetClassNameW(child, name, 64);
-            if (_wcsicmp(name, s->className) != 0)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (std::wstring* path : {&a, &b})
+        while (path->size() > 3 && path->back() == L'\\')
+            path->pop_back();
+    return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
 
 // Plays the user from a second thread while the test's thread runs the dialog's modal loop.
-// Everything it sees is kept for the test thread to assert on after the dialog has closed.
+// What the script sees is kept for assertions on the test thread after the dialog has closed.
 class DialogUser {
 public:
-    using Script = std::function<void(DialogUser&, HWND)>;
-
-    explicit DialogUser(Script script) : m_uiThread(GetCurrentThreadId())
+    explicit DialogUser(std::function<void(DialogUser&, HWND)> script)
+        : m_uiThread(GetCurrentThreadId()), m_thread([this, script] { Run(script); })
     {
-        m_thread = std::thread([this, script] { Run(script); });
     }
     ~DialogUser() { Join(); }
     DialogUser(const DialogUser&) = delete;
@@ -90,31 +54,36 @@ public:
     bool SawDialog() const { return m_sawDialog; }
     bool LeftOpen() const { return m_leftOpen; }
 
-    // User actions.
-    HWND Edit(HWND dialog) const { return GetDlgItem(dialog, CSelectFolderDlg::kFolderEditId); }
-    void Type(HWND dialog, const std::wstring& text) const
+    static HWND Edit(HWND dialog) { return GetDlgItem(dialog, CSelectFolderDlg::kFolderEditId); }
+    static void Type(HWND dialog, const std::wstring& text)
     {
         SendMessageW(Edit(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    void Press(HWND dialog, int button) const { SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
-    bool Select(HWND dialog, int item) const
+    static void Press(HWND dialog, int button) { SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
+    static std::wstring ShownFolder(HWND dialog)
     {
-        const HWND list = FindChildOfClass(dialog, L"SysListView32");
-        if (!list)
-            return false;
+        wchar_t folder[MAX_PATH] = L"";
+        SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+        return folder;
+    }
+    // Selects one item of the shell view's list, which is what raises a selection change.
+    static bool Select(HWND dialog, int item)
+    {
+        const HWND list = FindWindowExW(FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr,
+                                        L"SysListView32", nullptr);
         LVITEMW state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
         state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        return SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state)) != FALSE;
+        return list && SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
     }
-    bool EditShows(HWND dialog, const std::wstring& folder, int milliseconds = 5000) const
+    static bool EditShows(HWND dialog, const std::wstring& folder)
     {
-        return WaitFor([&] { return SameFolder(WindowText(Edit(dialog)), folder); }, milliseconds);
+        return WaitFor([&] { return SameFolder(Text(Edit(dialog)), folder); }, 5000);
     }
 
 private:
-    void Run(const Script& script)
+    void Run(const std::function<void(DialogUser&, HWND)>& script)
     {
         HWND dialog = nullptr;
         if (!WaitFor([&] { return (dialog = FindDialog()) != nullptr; }))
@@ -128,16 +97,16 @@ private:
         }
     }
 
-    // The system dialog of the test thread, once the folder edit is in place.
+    // The test thread's dialog, once the folder edit is in place.
     HWND FindDialog() const
     {
         HWND found = nullptr;
         EnumThreadWindows(
             m_uiThread,
-            [](HWND window, LPARAM data) -> BOOL {
-                if (!GetDlgItem(window, CSelectFolderDlg::kFolderEditId))
+            [](HWND window, LPARAM result) -> BOOL {
+                if (!Edit(window))
                     return TRUE;
-                *reinterpret_cast<HWND*>(data) = window;
+                *reinterpret_cast<HWND*>(result) = window;
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&found));
@@ -145,89 +114,78 @@ private:
     }
 
     DWORD m_uiThread;
-    std::thread m_thread;
     std::atomic<bool> m_sawDialog{false};
     std::atomic<bool> m_leftOpen{false};
+    std::thread m_thread;
 };
 
+// The dialog opens in a scratch folder with two subfolders, with WiraxUIRes.dll as the module's
+// resources, as inside a page export.
 class FolderDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resources = LoadLibraryW((utiltest::BinFolder() + L"\\WiraxUIRes.dll").c_str());
         ASSERT_NE(resources, nullptr);
-        scope = std::make_unique<wiraxui::CResourceInstanceScope>(resources);
         ASSERT_TRUE(CreateDirectoryW((start / L"Sub A").c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW((start / L"Sub B").c_str(), nullptr));
     }
     void TearDown() override
     {
         scope.reset();
-        if (resources)
-            FreeLibrary(resources);
+        FreeLibrary(resources);
     }
 
-    // Shows the dialog at the start folder with the flags the pages use.
     INT_PTR Show(DialogUser& user, CSelectFolderDlg& dialog)
     {
         const INT_PTR result = dialog.DoModal();
         user.Join();
         EXPECT_TRUE(user.SawDialog());
-        EXPECT_FALSE(user.LeftOpen()) << "the dialog did not close when the user was done";
+        EXPECT_FALSE(user.LeftOpen()) << "the dialog stayed open";
         return result;
     }
 
-    ScratchFolder start{L"fdlg"};
-    HMODULE resources = nullptr;
-    std::unique_ptr<wiraxui::CResourceInstanceScope> scope;
+    utiltest::ScratchFolder start{L"fdlg"};
+    HMODULE resources = LoadLibraryW((utiltest::BinFolder() + L"\\WiraxUIRes.dll").c_str());
+    std::unique_ptr<wiraxui::CResourceInstanceScope> scope = std::make_unique<wiraxui::CResourceInstanceScope>(resources);
 };
 
 }  // namespace
 
-TEST_F(FolderDialogTest, FolderBoxReplacesTheFileControlsAndTextsComeFromTheResources)
+TEST_F(FolderDialogTest, FolderEditReplacesTheFileControlsAndTextsComeFromTheResources)
 {
-    struct Seen {
-        std::wstring title, ok, label, edit;
-        bool fileControlsHidden = false, editUsable = false, editOverNameBox = false;
-    } seen;
+    std::wstring title, ok, label, edit;
+    bool fileControlsHidden = true, editInPlace = false;
     DialogUser user([&](DialogUser& u, HWND dialog) {
-        seen.title = WindowText(dialog);
-        seen.ok = WindowText(GetDlgItem(dialog, IDOK));
-        seen.label = WindowText(GetDlgItem(dialog, stc3));
-        seen.edit = WindowText(u.Edit(dialog));
-        seen.fileControlsHidden = true;
-        for (int id : {stc2, cmb1, cmb13}) {
-            const HWND control = GetDlgItem(dialog, id);
-            seen.fileControlsHidden &= control && !IsWindowVisible(control) && !IsWindowEnabled(control);
-        }
-        const HWND edit = u.Edit(dialog);
-        seen.editUsable = IsWindowVisible(edit) && IsWindowEnabled(edit) && (GetWindowLongW(edit, GWL_STYLE) & WS_TABSTOP);
+        title = Text(dialog);
+        ok = Text(GetDlgItem(dialog, IDOK));
+        label = Text(GetDlgItem(dialog, stc3));
+        edit = Text(u.Edit(dialog));
+        for (int id : {stc2, cmb1, cmb13})
+            fileControlsHidden &= !IsWindowVisible(GetDlgItem(dialog, id)) && !IsWindowEnabled(GetDlgItem(dialog, id));
         RECT box{}, folder{};
         GetWindowRect(GetDlgItem(dialog, cmb13), &box);
-        GetWindowRect(edit, &folder);
-        seen.editOverNameBox = folder.left == box.left && folder.top == box.top && folder.right == box.right;
+        GetWindowRect(u.Edit(dialog), &folder);
+        editInPlace = IsWindowVisible(u.Edit(dialog)) && folder.left == box.left && folder.top == box.top;
         u.Press(dialog, IDCANCEL);
     });
     CSelectFolderDlg dialog(nullptr, start.Path().c_str(), OFN_HIDEREADONLY);
     EXPECT_EQ(Show(user, dialog), 0) << "cancelled";
-
-    EXPECT_EQ(seen.title, wiraxui::LoadResString(IDS_SELECT_FOLDER_TITLE));
-    EXPECT_EQ(seen.ok, wiraxui::LoadResString(IDS_SELECT_FOLDER_OK));
-    EXPECT_EQ(seen.label, wiraxui::LoadResString(IDS_SELECT_FOLDER_LABEL));
-    EXPECT_FALSE(seen.title.empty());
-    EXPECT_EQ(seen.edit, start.Path());
-    EXPECT_TRUE(seen.fileControlsHidden);
-    EXPECT_TRUE(seen.editUsable);
-    EXPECT_TRUE(seen.editOverNameBox);
+    EXPECT_EQ(title, LoadResString(IDS_SELECT_FOLDER_TITLE));
+    EXPECT_EQ(ok, LoadResString(IDS_SELECT_FOLDER_OK));
+    EXPECT_EQ(label, LoadResString(IDS_SELECT_FOLDER_LABEL));
+    EXPECT_FALSE(label.empty());
+    EXPECT_EQ(edit, start.Path());
+    EXPECT_TRUE(fileControlsHidden);
+    EXPECT_TRUE(editInPlace);
 }
 
-TEST_F(FolderDialogTest, CallerTextsReplaceTheDefaultsAndMissingOnesKeepTheSystemText)
+TEST_F(FolderDialogTest, CallerTextsReplaceTheDefaultsAndAMissingOneKeepsTheSystemText)
 {
     std::wstring title, ok, label;
     DialogUser user([&](DialogUser& u, HWND dialog) {
-        title = WindowText(dialog);
-        ok = WindowText(GetDlgItem(dialog, IDOK));
-        label = WindowText(GetDlgItem(dialog, stc3));
+        title = Text(dialog);
+        ok = Text(GetDlgItem(dialog, IDOK));
+        label = Text(GetDlgItem(dialog, stc3));
         u.Press(dialog, IDCANCEL);
     });
     CSelectFolderDlg dialog(nullptr, start.Path().c_str(), OFN_HIDEREADONLY);
@@ -236,22 +194,20 @@ TEST_F(FolderDialogTest, CallerTextsReplaceTheDefaultsAndMissingOnesKeepTheSyste
     EXPECT_EQ(title, L"Symbol library folder");
     EXPECT_EQ(ok, L"Use folder");
     EXPECT_FALSE(label.empty());
-    EXPECT_NE(label, wiraxui::LoadResString(IDS_SELECT_FOLDER_LABEL));
+    EXPECT_NE(label, LoadResString(IDS_SELECT_FOLDER_LABEL));
 }
 
 TEST_F(FolderDialogTest, OkWithoutNavigatingReturnsTheTypedFolderEvenIfItDoesNotExist)
 {
     const struct {
-        const char* name;
-        std::wstring typed;  // nothing typed when empty
-        std::wstring chosen;
+        std::wstring typed, chosen;  // nothing typed when empty
     } cases[] = {
-        {"typed, missing", start / L"Not There\\Typed", start / L"Not There\\Typed"},
-        {"typed with the file pattern", start / L"Sub A\\*..*", start / L"Sub A\\"},
-        {"nothing typed", L"", start.Path()},
+        {start / L"Not There\\Typed", start / L"Not There\\Typed"},
+        {start / L"Sub A\\*..*", start / L"Sub A\\"},
+        {L"", start.Path()},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(Narrow(c.typed));
         DialogUser user([&](DialogUser& u, HWND dialog) {
             if (!c.typed.empty())
                 u.Type(dialog, c.typed);
@@ -267,7 +223,6 @@ TEST_F(FolderDialogTest, MissingTypedFolderBecomesItsParentOnTheNextSelectionCha
 {
     bool followedList = false, shortened = false;
     DialogUser user([&](DialogUser& u, HWND dialog) {
-        // The first selection change in a folder shows that folder in the edit.
         followedList = u.Select(dialog, 0) && u.EditShows(dialog, start.Path());
         u.Type(dialog, start / L"Missing Folder");
         shortened = u.Select(dialog, 1) && u.EditShows(dialog, start.Path());
@@ -277,23 +232,21 @@ TEST_F(FolderDialogTest, MissingTypedFolderBecomesItsParentOnTheNextSelectionCha
     EXPECT_NE(Show(user, dialog), 0);
     EXPECT_TRUE(followedList);
     EXPECT_TRUE(shortened);
-    EXPECT_TRUE(SameFolder(CSelectFolderDlg::ChosenFolder(), start.Path()))
-        << Narrow(CSelectFolderDlg::ChosenFolder());
+    EXPECT_TRUE(SameFolder(CSelectFolderDlg::ChosenFolder(), start.Path())) << Narrow(CSelectFolderDlg::ChosenFolder());
 }
 
 TEST_F(FolderDialogTest, AfterNavigatingOkReturnsTheFolderShown)
 {
+    constexpr int kUpOneLevel = 0xA001;  // the system dialog's toolbar command
     const std::wstring parent = start.Path().substr(0, start.Path().find_last_of(L'\\'));
     bool navigated = false;
     DialogUser user([&](DialogUser& u, HWND dialog) {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kUpOneLevel, 0), 0);
-        navigated = WaitFor([&] { return SameFolder(ShownFolder(dialog), parent); }, 5000);
+        navigated = WaitFor([&] { return SameFolder(u.ShownFolder(dialog), parent); }, 5000);
         u.Press(dialog, IDOK);
     });
     CSelectFolderDlg dialog(nullptr, start.Path().c_str(), OFN_HIDEREADONLY);
     EXPECT_NE(Show(user, dialog), 0);
     EXPECT_TRUE(navigated);
-    const std::wstring chosen = CSelectFolderDlg::ChosenFolder();
-    EXPECT_TRUE(SameFolder(chosen, parent)) << Narrow(chosen);
-    EXPECT_EQ(chosen.find(L"*"), std::wstring::npos) << Narrow(chosen);
+    EXPECT_TRUE(SameFolder(CSelectFolderDlg::ChosenFolder(), parent)) << Narrow(CSelectFolderDlg::ChosenFolder());
 }

@@ -1,4 +1,4 @@
-// Scratch folders and registry values for the utility tests, each put back as it was.
+// Scratch folders and the registered http command for the utility tests, each put back as it was.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace utiltest {
 
@@ -23,15 +22,38 @@ inline std::wstring BinFolder()
     return module.substr(0, module.find_last_of(L'\\'));
 }
 
-// A folder of its own under the temporary folder, removed with everything in it afterwards.
+inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline bool WriteFileText(const std::wstring& path, const char* text)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 20000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// A folder of the test's own under the temporary folder, removed with its content afterwards.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const wchar_t* name)
     {
         wchar_t temp[MAX_PATH] = L"";
         GetTempPathW(MAX_PATH, temp);
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(test->line());
+        m_path = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
         Remove();
         CreateDirectoryW(m_path.c_str(), nullptr);
     }
@@ -45,115 +67,59 @@ public:
 private:
     void Remove()
     {
-        std::wstring from = m_path;
-        from.push_back(L'\0');  // the shell wants a double-terminated list
+        if (!Exists(m_path))
+            return;
+        const std::wstring from = m_path + L'\0';  // a double-terminated list
         SHFILEOPSTRUCTW operation{};
         operation.wFunc = FO_DELETE;
         operation.pFrom = from.c_str();
         operation.fFlags = FOF_NO_UI;
-        if (GetFileAttributesW(m_path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            SHFileOperationW(&operation);
+        SHFileOperationW(&operation);
     }
     std::wstring m_path;
 };
 
-inline bool WriteFileText(const std::wstring& path, const char* text)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-    CloseHandle(file);
-    return true;
-}
-
-inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Polls until the condition holds or the time is up.
-inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 10000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
-// One registry value (64-bit view) changed for a test and restored afterwards: the old data when
-// there was a value, no value when there was none, no key when the key was missing.
-class ScopedRegistryValue {
+// The prefix's http open command (machine classes, 64-bit view), changed for one test and then
+// restored, or removed again if there was none.
+class HttpCommandScope {
 public:
-    ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name)
-        : m_root(root), m_path(std::move(path)), m_name(std::move(name))
+    HttpCommandScope()
     {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(m_root, m_path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\http\\shell\\open\\command", 0, nullptr, 0,
+                            KEY_READ | KEY_WRITE | KEY_WOW64_64KEY, nullptr, &m_key, nullptr) != ERROR_SUCCESS)
             return;
-        m_keyExisted = true;
-        DWORD size = 0;
-        if (RegQueryValueExW(key, m_name.c_str(), nullptr, &m_type, nullptr, &size) == ERROR_SUCCESS) {
-            m_data.emplace(size);
-            RegQueryValueExW(key, m_name.c_str(), nullptr, &m_type, m_data->data(), &size);
-        }
-        RegCloseKey(key);
+        wchar_t value[2048] = L"";
+        DWORD bytes = sizeof value - sizeof(wchar_t);
+        if (RegQueryValueExW(m_key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes) == ERROR_SUCCESS)
+            m_saved = value;
     }
-    ~ScopedRegistryValue()
+    ~HttpCommandScope()
     {
-        if (!m_keyExisted) {
-            RegDeleteKeyExW(m_root, m_path.c_str(), KEY_WOW64_64KEY, 0);
+        if (!m_key)
             return;
-        }
-        HKEY key = Open();
-        if (!key)
-            return;
-        if (m_data)
-            RegSetValueExW(key, m_name.c_str(), 0, m_type, m_data->data(), static_cast<DWORD>(m_data->size()));
+        if (m_saved)
+            Set(*m_saved);
         else
-            RegDeleteValueW(key, m_name.c_str());
-        RegCloseKey(key);
+            Delete();
+        RegCloseKey(m_key);
     }
-    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
-    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+    HttpCommandScope(const HttpCommandScope&) = delete;
+    HttpCommandScope& operator=(const HttpCommandScope&) = delete;
 
-    bool Set(const std::wstring& value)
+    bool Set(const std::wstring& command)
     {
-        HKEY key = Open();
-        if (!key)
-            return false;
-        const LONG result = RegSetValueExW(key, m_name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-        return result == ERROR_SUCCESS;
+        return m_key && RegSetValueExW(m_key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }
     bool Delete()
     {
-        HKEY key = Open();
-        if (!key)
-            return false;
-        const LONG result = RegDeleteValueW(key, m_name.c_str());
-        RegCloseKey(key);
+        const LONG result = m_key ? RegDeleteValueW(m_key, nullptr) : ERROR_INVALID_HANDLE;
         return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
     }
 
 private:
-    HKEY Open()
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | KEY_WOW64_64KEY, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return nullptr;
-        return key;
-    }
-
-    HKEY m_root;
-    std::wstring m_path;
-    std::wstring m_name;
-    bool m_keyExisted = false;
-    DWORD m_type = REG_SZ;
-    std::optional<std::vector<BYTE>> m_data;
+    HKEY m_key = nullptr;
+    std::optional<std::wstring> m_saved;
 };
 
 }  // namespace utiltest
