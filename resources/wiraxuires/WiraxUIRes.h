@@ -8,3 +8,28 @@
 #define IDS_SELECT_FOLDER_TITLE 609
 #define IDS_SELECT_FOLDER_LABEL 610
 #define IDS_SELECT_FOLDER_OK 611
+
+// Controls every page template may have.
+#define IDC_PAGE_TITLE 1064
+#define IDC_PAGE_TITLE_LINE 1376
+#define IDC_WIZARD_FIRST 1278
+#define IDC_WIZARD_BACK 1001
+#define IDC_WIZARD_SUBTITLE 1095
+#define IDC_WIZARD_SEPARATOR 1096
+#define IDC_WIZARD_DOCUMENTATION 1062
+#define IDC_WIZARD_SUPPORT 1063
+#define IDC_WIZARD_REQUIREMENTS 1201
+#define IDI_WIZARD 647
+// Rich-label links to PDF documents when no program opens them: caption and text.
+#define IDS_NO_PDF_READER_TITLE 240
+#define IDS_NO_PDF_READER_TEXT 241
+
+// Manufacturer content: configuration page, wizard page, their list and buttons, the list's
+// column title and the explanation shown when an installation is changed.
+#define IDD_MANUFACTURER_CONTENT_PAGE 391
+#define IDD_MANUFACTURER_CONTENT_DIALOG 392
+#define IDC_MANUFACTURER_LIST 1205
+#define IDC_CHECK_ALL 1011
+#define IDC_CLEAR_ALL 1012
+#define IDS_MANUFACTURER_COLUMN 197
+#define IDS_MANUFACTURER_CHANGE_TEXT 399

@@ -4,13 +4,6 @@
 
 namespace wiraxui {
 
-namespace {
-constexpr UINT IDS_CANCEL_SETUP = 379;
-constexpr UINT IDS_CANCEL_MAINTENANCE = 418;
-constexpr UINT IDS_CANCEL_REMOVAL = 419;
-constexpr UINT IDS_CANCEL_DEPLOYMENT = 420;
-}  // namespace
-
 UINT CancelReasonStringId(int setupMode)
 {
     switch (setupMode) {
@@ -45,6 +38,8 @@ BOOL CCancelDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wPara
     switch (message) {
     case WM_INITDIALOG: {
         const std::wstring reason = LoadResString(CancelReasonStringId(m_setupMode));
+        SendDlgItemMessageW(window, IDC_CANCEL_ICON, STM_SETICON,
+                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_QUESTION)), 0);
         SetDlgItemTextW(window, IDC_CANCEL_TEXT, FormatCancelQuestion(LoadResString(IDS_CANCEL_QUESTION), reason).c_str());
         CenterOnParent();
         result = TRUE;

@@ -3,6 +3,8 @@
 
 #include "pages/DialogImpl.h"
 
+#include <HostRes.h>
+
 #include <string>
 
 namespace wiraxui {
@@ -17,9 +19,7 @@ std::wstring FormatCancelQuestion(const std::wstring& pattern, const std::wstrin
 // Ends with the identifier of the button pressed (IDYES to cancel).
 class CCancelDialog : public CDialogImpl<CCancelDialog> {
 public:
-    enum { IDD = 378 };
-    static constexpr int IDC_CANCEL_TEXT = 1280;
-    static constexpr UINT IDS_CANCEL_QUESTION = 259;
+    enum { IDD = IDD_CANCEL };
 
     explicit CCancelDialog(int setupMode) : m_setupMode(setupMode) {}
 

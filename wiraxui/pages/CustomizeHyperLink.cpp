@@ -73,7 +73,7 @@ void CCustomizeHyperLink::RelayToToolTip(UINT message, WPARAM wParam, LPARAM lPa
 {
     if (!m_toolTip)
         return;
-    MSG relayed{m_hWnd, message, wParam, lParam, GetMessageTime(), {}};
+    MSG relayed{m_hWnd, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
     SendMessageW(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 

@@ -34,7 +34,7 @@ struct CommandEntry {
 template <class T>
 struct NotifyEntry {
     int id;
-    int code;
+    UINT code;
     LRESULT (T::*handler)(int id, NMHDR* header, BOOL& handled);
 };
 
@@ -81,7 +81,7 @@ bool RouteNotify(T* self, const NotifyEntry<T> (&map)[N], UINT message, LPARAM l
         return false;
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     for (const NotifyEntry<T>& entry : map) {
-        if (entry.id != static_cast<int>(header->idFrom) || entry.code != static_cast<int>(header->code))
+        if (entry.id != static_cast<int>(header->idFrom) || entry.code != header->code)
             continue;
         BOOL handled = TRUE;
         const LRESULT answer = (self->*entry.handler)(static_cast<int>(header->idFrom), header, handled);

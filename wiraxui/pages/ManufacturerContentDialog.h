@@ -11,7 +11,7 @@ namespace wiraxui {
 
 class CManufacturerContentDialog : public CWizardPageImpl<CManufacturerContentDialog> {
 public:
-    enum { IDD = 392 };
+    enum { IDD = IDD_MANUFACTURER_CONTENT_DIALOG };
     static constexpr const wchar_t* kPageName = L"CManufacturerContentDialog";
 
     using CWizardPageImpl::CWizardPageImpl;
@@ -23,12 +23,13 @@ public:
 protected:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-private:
+public:  // handlers, named by the message maps
     LRESULT OnCheckAll(WORD, WORD, HWND, BOOL&);
     LRESULT OnClearAll(WORD, WORD, HWND, BOOL&);
     LRESULT OnItemChanged(int, NMHDR*, BOOL&);
     LRESULT OnEndScroll(int, NMHDR*, BOOL&);
 
+private:
     HWND m_list = nullptr;
     CManufacturerList m_manufacturers;
 };

@@ -13,7 +13,7 @@ namespace wiraxui {
 
 class CManufacturerContentPage : public CConfigPageImpl<CManufacturerContentPage> {
 public:
-    enum { IDD = 391 };
+    enum { IDD = IDD_MANUFACTURER_CONTENT_PAGE };
 
     using CConfigPageImpl::CConfigPageImpl;
 
@@ -25,10 +25,12 @@ public:
 protected:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-private:
+public:  // handlers, named by the message maps
     LRESULT OnCheckAll(WORD, WORD, HWND, BOOL&);
     LRESULT OnClearAll(WORD, WORD, HWND, BOOL&);
     LRESULT OnEndScroll(int, NMHDR*, BOOL&);
+
+private:
     void UpdateMissingContentMessage(bool anyChecked) const;
 
     HWND m_list = nullptr;

@@ -4,6 +4,7 @@
 
 #include "pages/ManufacturerSelection.h"
 
+#include <WiraxUIRes.h>
 #include <windows.h>
 
 #include <vector>
@@ -12,12 +13,6 @@ class CSetupManager;
 class CProduct;
 
 namespace wiraxui {
-
-constexpr int IDC_MANUFACTURER_LIST = 1205;
-constexpr int IDC_CHECK_ALL = 1011;
-constexpr int IDC_CLEAR_ALL = 1012;
-constexpr UINT IDS_MANUFACTURER_COLUMN = 197;
-constexpr UINT IDS_MANUFACTURER_CHANGE_TEXT = 399;
 
 class CManufacturerList {
 public:

@@ -33,6 +33,19 @@ std::wstring Trimmed(const std::wstring& text)
     return text.substr(first, last - first);
 }
 
+// The face, or else a sans-serif family that is installed. The generic family of GDI+ is not
+// used: it is a process-wide object that outlives the page's GDI+ session, and some systems
+// have none.
+std::unique_ptr<Gdiplus::FontFamily> SansSerifFamily(const wchar_t* face)
+{
+    for (const wchar_t* name : {face, L"Microsoft Sans Serif", L"Arial", L"Tahoma"}) {
+        auto family = std::make_unique<Gdiplus::FontFamily>(name);
+        if (family->GetLastStatus() == Gdiplus::Ok && family->IsAvailable())
+            return family;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<PageFontSpec> ParsePageFontSpec(const std::wstring& text)
@@ -81,11 +94,11 @@ bool CPageFont::Create(HWND dialog, const PageFontSpec& spec)
     if (!font)
         return false;
 
-    auto family = std::make_unique<Gdiplus::FontFamily>(logFont.lfFaceName);
-    if (family->GetLastStatus() != Gdiplus::Ok)
-        family.reset(Gdiplus::FontFamily::GenericSansSerif()->Clone());
-    auto gdiplusFont = std::make_unique<Gdiplus::Font>(family.get(), static_cast<Gdiplus::REAL>(spec.points),
-                                                       Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+    auto family = SansSerifFamily(logFont.lfFaceName);
+    std::unique_ptr<Gdiplus::Font> gdiplusFont;
+    if (family)
+        gdiplusFont = std::make_unique<Gdiplus::Font>(family.get(), static_cast<Gdiplus::REAL>(spec.points),
+                                                      Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
     m_logFont = logFont;
     m_font = std::move(font);
     m_family = std::move(family);

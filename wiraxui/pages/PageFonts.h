@@ -4,6 +4,8 @@
 
 #include "pages/GdiHandles.h"
 
+#include <HostRes.h>
+
 #include <windows.h>
 
 #include <memory>
@@ -11,10 +13,6 @@
 #include <string>
 
 namespace wiraxui {
-
-// Host strings naming the font: the first for Windows 6 and later, the second before.
-constexpr UINT IDS_HOST_FONT = 98;
-constexpr UINT IDS_HOST_FONT_LEGACY = 99;
 
 struct PageFontSpec {
     std::wstring face;

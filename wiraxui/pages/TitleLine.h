@@ -3,12 +3,10 @@
 #pragma once
 
 #include <HostCtrls.h>
+#include <WiraxUIRes.h>
 #include <windows.h>
 
 namespace wiraxui {
-
-constexpr int IDC_PAGE_TITLE = 1064;
-constexpr int IDC_PAGE_TITLE_LINE = 1376;
 
 // Attaches line to the dialog's title-line control and gives it the host's title-line image.
 // False when the control or the image is missing (the control then stays a plain static).

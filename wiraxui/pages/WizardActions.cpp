@@ -8,6 +8,7 @@
 
 #include <SetupHost.h>
 #include <UsageTrack.h>
+#include <WiraxUIRes.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 #include <wininet.h>
@@ -16,8 +17,6 @@ namespace wiraxui {
 
 namespace {
 
-constexpr UINT IDS_NO_PDF_READER_TITLE = 240;
-constexpr UINT IDS_NO_PDF_READER_TEXT = 241;
 constexpr int kNoAssociation = SE_ERR_NOASSOC;  // 31
 
 bool FileExistsOnDisk(const std::wstring& path)

@@ -19,7 +19,7 @@ std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::
 bool IsUrl(const std::wstring& target)
 {
     const size_t scheme = target.find(L"://");
-    return scheme != std::wstring::npos && scheme > 1 || target.rfind(L"mailto:", 0) == 0;
+    return (scheme != std::wstring::npos && scheme > 1) || target.rfind(L"mailto:", 0) == 0;
 }
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& relative)

@@ -13,28 +13,23 @@
 #include "pages/PageImplBase.h"
 #include "pages/TitleLine.h"
 #include "pages/WizardActions.h"
+#include "pages/WizardLinks.h"
 #include "pages/WizardPlacement.h"
 
 #include <HostCtrls.h>
 #include <RichLabel.h>
 #include <SetupHost.h>
 #include <UsageTrack.h>
+#include <WiraxUIRes.h>
 
 #include <string>
 
 namespace wiraxui {
 
 // Controls every wizard template may have.
-constexpr int IDC_WIZARD_FIRST = 1278;
-constexpr int IDC_WIZARD_BACK = 1001;
 constexpr int IDC_WIZARD_NEXT = IDOK;
 constexpr int IDC_WIZARD_CANCEL = IDCANCEL;
-constexpr int IDC_WIZARD_SUBTITLE = 1095;
-constexpr int IDC_WIZARD_DOCUMENTATION = 1062;
-constexpr int IDC_WIZARD_SUPPORT = 1063;
-constexpr int IDC_WIZARD_REQUIREMENTS = 1201;
 constexpr int IDC_UNNAMED_STATIC = -1;
-constexpr UINT IDI_WIZARD_ICON = 647;
 
 // Colours of the wizard window: content on white, the buttons on a grey band.
 constexpr COLORREF kWizardContentColour = RGB(0xFF, 0xFF, 0xFF);
@@ -288,8 +283,8 @@ private:
             m_smallIcon.Reset(static_cast<HICON>(LoadImageW(nullptr, setup->m_iconPath.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
             m_bigIcon.Reset(static_cast<HICON>(LoadImageW(nullptr, setup->m_iconPath.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
         } else if (m_resourceModule) {
-            m_smallIcon.Reset(static_cast<HICON>(LoadImageW(m_resourceModule, MAKEINTRESOURCEW(IDI_WIZARD_ICON), IMAGE_ICON, 16, 16, 0)));
-            m_bigIcon.Reset(static_cast<HICON>(LoadImageW(m_resourceModule, MAKEINTRESOURCEW(IDI_WIZARD_ICON), IMAGE_ICON, 32, 32, 0)));
+            m_smallIcon.Reset(static_cast<HICON>(LoadImageW(m_resourceModule, MAKEINTRESOURCEW(IDI_WIZARD), IMAGE_ICON, 16, 16, 0)));
+            m_bigIcon.Reset(static_cast<HICON>(LoadImageW(m_resourceModule, MAKEINTRESOURCEW(IDI_WIZARD), IMAGE_ICON, 32, 32, 0)));
         }
         SendMessageW(this->m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
         SendMessageW(this->m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
