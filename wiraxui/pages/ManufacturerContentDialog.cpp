@@ -34,7 +34,16 @@ BOOL CManufacturerContentDialog::ProcessWindowMessage(HWND window, UINT message,
     return CWizardPageImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
 }
 
-void CManufacturerContentDialog::DoDataExchange() { BindControl(IDC_MANUFACTURER_LIST, m_list); }
+void CManufacturerContentDialog::DoDataExchange()
+{
+    BindControl(IDC_MANUFACTURER_LIST, m_list);
+    if (BindControl(IDC_WIZARD_SEPARATOR, m_separator)) {
+        SeparatorStyle style;
+        style.style = SeparatorStyle::kHorizontal;
+        style.lengthRatio = 1.0;
+        m_separator.SetStyle(style);
+    }
+}
 
 void CManufacturerContentDialog::OnPageInit() { m_manufacturers.Initialise(m_hWnd, m_list, m_setup); }
 

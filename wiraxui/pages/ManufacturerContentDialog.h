@@ -3,6 +3,7 @@
 
 #include "host/HostRecord.h"
 #include "pages/ManufacturerList.h"
+#include "pages/SeparatorStatic.h"
 #include "pages/WizardPageImpl.h"
 
 extern "C" int ManufacturerContentDialog(wiraxui::HostRecord* record);
@@ -31,6 +32,7 @@ public:  // handlers, named by the message maps
 
 private:
     HWND m_list = nullptr;
+    CSeparatorStatic m_separator;
     CManufacturerList m_manufacturers;
 };
 

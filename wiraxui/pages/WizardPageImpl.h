@@ -225,6 +225,7 @@ protected:
     bool m_positionInitialised = false;
     CIconHandle m_smallIcon;
     CIconHandle m_bigIcon;
+    CFontHandle m_titleFont;
 
 private:
     void Unregister()
@@ -263,6 +264,9 @@ private:
         this->BindControl(IDC_UNNAMED_STATIC, m_unnamedStatic);
         this->BindControl(IDC_WIZARD_SUBTITLE, m_subtitle);
         m_title.SetTextColor(kWizardTitleColour);
+        m_titleFont.Reset(this->m_pageFont.CreateBold());
+        if (m_title.m_hWnd && m_titleFont)
+            SendMessageW(m_title.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_titleFont.Get()), FALSE);
         static_cast<T*>(this)->DoDataExchange();
 
         SetWindowTextW(window, WindowTitle().c_str());
