@@ -1,6 +1,7 @@
 // The host's headers define some members inline; the host expects every plug-in to carry and
 // export its own copies (see the export table). Taking their addresses here makes the compiler
 // emit them into this library so that the linker can export them.
+#include <RichLabel.h>
 #include <SetupHost.h>
 
 namespace {
@@ -25,6 +26,20 @@ struct InlineMemberTable {
     int (CSetupManager::*progressUpdate)(int, const wchar_t*, void*) = &CSetupManager::ProgressUpdate;
 
     std::vector<CUiManager::UiPage*>& (CUiManager::*getUiSequence)() = &CUiManager::GetUiSequence;
+
+    void (CBalloonDialog::*setShowItems)(bool) = &CBalloonDialog::SetShowItems;
+
+    bool (CRichLabelCtrl::*isRenderFrameShapeShadowRect)() const = &CRichLabelCtrl::IsRenderFrameShapeShadowRect;
+    COLORREF (CRichLabelCtrl::*getBkColor)() const = &CRichLabelCtrl::GetBkColor;
+    void (CRichLabelCtrl::*setBkColor)(COLORREF) = &CRichLabelCtrl::SetBkColor;
+    float (CRichLabelCtrl::*getBkTransparency)() const = &CRichLabelCtrl::GetBkTransparency;
+    void (CRichLabelCtrl::*setBkTransparency)(float) = &CRichLabelCtrl::SetBkTransparency;
+    void (CRichLabelCtrl::*setBkWindow)(HWND) = &CRichLabelCtrl::SetBkWindow;
+    void (CRichLabelCtrl::*setDrawMask)(DWORD) = &CRichLabelCtrl::SetDrawMask;
+    bool (CRichLabelCtrl::*isCursorLocked)() const = &CRichLabelCtrl::IsCursorLocked;
+    void (CRichLabelCtrlEx::*setHoverGradient)(COLORREF, COLORREF) = &CRichLabelCtrlEx::SetCustomHoverBackgroundGradientColor;
+    void (CRichLabelCtrlEx::*setIdleGradient)(COLORREF, COLORREF) = &CRichLabelCtrlEx::SetCustomIdleBackgroundGradientColor;
+    void (CRichLabelCtrlEx::*setIdleHoverRenderFormat)(UINT, UINT) = &CRichLabelCtrlEx::SetIdleHoverRenderFormat;
 };
 
 [[gnu::used]] const InlineMemberTable kInlineMembers;

@@ -363,3 +363,34 @@ TEST(HostLinks, TheHyperlinkInATextIsFound)
 
 }  // namespace
 }  // namespace pagetest
+
+namespace pagetest {
+namespace {
+
+TEST(InlineHostMembers, ThePlugInExportsItsCopiesOfTheRichLabelMembers)
+{
+    testsupport::PluginLibrary plugin(L"WiraxUI.dll");
+    ASSERT_TRUE(plugin.Loaded());
+    auto* isCursorLocked = plugin.Export<bool(const CRichLabelCtrl*)>("_ZNK14CRichLabelCtrl14IsCursorLockedEv");
+    auto* setTransparency = plugin.Export<void(CRichLabelCtrl*, float)>("_ZN14CRichLabelCtrl17SetBkTransparencyEf");
+    auto* setFormats = plugin.Export<void(CRichLabelCtrlEx*, UINT, UINT)>("_ZN16CRichLabelCtrlEx24SetIdleHoverRenderFormatEjj");
+    auto* setShowItems = plugin.Export<void(CBalloonDialog*, bool)>("_ZN14CBalloonDialog12SetShowItemsEb");
+    ASSERT_TRUE(isCursorLocked && setTransparency && setFormats && setShowItems);
+
+    CRichLabelCtrlEx label;
+    EXPECT_FALSE(isCursorLocked(&label));
+    label.m_hoverCursorLockCount = 1;
+    EXPECT_TRUE(isCursorLocked(&label));
+    setTransparency(&label, 0.25f);
+    EXPECT_FLOAT_EQ(label.GetBkTransparency(), 0.25f);
+    setFormats(&label, 3, 5);
+    EXPECT_EQ(label.m_idleFormat, 3u);
+    EXPECT_EQ(label.m_hoverFormat, 5u);
+    EXPECT_EQ(label.m_renderFormat, 3u);
+    CBalloonDialog balloon;
+    setShowItems(&balloon, true);
+    EXPECT_TRUE(balloon.m_showItems);
+}
+
+}  // namespace
+}  // namespace pagetest
