@@ -5,4 +5,4 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
 cd "$BUILD_DIR"
-"$root/scripts/with-display.sh" ctest --output-on-failure -j"${TEST_JOBS:-2}" "$@"
+"$root/scripts/with-display.sh" ctest --output-on-failure --timeout "${TEST_TIMEOUT:-300}" -j"${TEST_JOBS:-2}" "$@"
