@@ -32,15 +32,9 @@ void DeclareProduct(WiraxSession& session, const ScenarioLine& line, Report& rep
 {
     ExpectWords(line, 1, 3, L"product KEY [state=N] [action=N]");
     CProduct* product = session.setup.AddProduct(line.words[1]);
-    for (size_t i = 2; i < line.words.size(); ++i) {
-        const std::wstring& word = line.words[i];
-        const size_t equals = word.find(L'=');
-        const std::wstring name = word.substr(0, equals);
-        if (equals == std::wstring::npos || (name != L"state" && name != L"action"))
-            throw ScenarioError(line.number, L"expected state=N or action=N, found '" + word + L"'");
-        const int value = static_cast<int>(ParseNumber(line, word.substr(equals + 1)));
-        (name == L"state" ? product->m_installState : product->m_actionWord) = value;
-    }
+    const hostkit::ProductStates states = hostkit::ParseProductStates(line, 2);
+    product->m_installState = states.state.value_or(product->m_installState);
+    product->m_actionWord = states.action.value_or(product->m_actionWord);
     report.Line(L"product " + product->Key() + L" (install state " + std::to_wstring(product->m_installState)
                 + L", action " + std::to_wstring(product->m_actionWord) + L")");
 }

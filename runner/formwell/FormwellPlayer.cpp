@@ -17,7 +17,6 @@
 namespace formwellrun {
 
 using hostkit::ExpectWords;
-using hostkit::ParseNumber;
 using hostkit::ScenarioError;
 using hostkit::ScenarioLine;
 
@@ -76,15 +75,9 @@ void DeclareProduct(Session& session, const ScenarioLine& line, IPlayerReport& r
     const bool requisite = line.words[0] == L"requisite";
     ExpectWords(line, 1, 3, requisite ? L"requisite KEY [state=N] [action=N]" : L"product KEY [state=N] [action=N]");
     CProduct* product = requisite ? session.setup.AddRequisite(Q(line.words[1])) : session.setup.AddProduct(Q(line.words[1]));
-    for (size_t i = 2; i < line.words.size(); ++i) {
-        const std::wstring& word = line.words[i];
-        const size_t equals = word.find(L'=');
-        const std::wstring name = word.substr(0, equals);
-        if (equals == std::wstring::npos || (name != L"state" && name != L"action"))
-            throw ScenarioError(line.number, L"expected state=N or action=N, found '" + word + L"'");
-        const int value = static_cast<int>(ParseNumber(line, word.substr(equals + 1)));
-        (name == L"state" ? product->m_installState : product->m_installAction) = value;
-    }
+    const hostkit::ProductStates states = hostkit::ParseProductStates(line, 2);
+    product->m_installState = states.state.value_or(product->m_installState);
+    product->m_installAction = states.action.value_or(product->m_installAction);
     report.Line(line.words[0] + L" " + line.words[1] + L" (install state " + StateText(product->m_installState) +
                 L", install action " + StateText(product->m_installAction) + L")");
 }

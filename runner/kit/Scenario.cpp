@@ -75,6 +75,20 @@ long long ParseNumber(const ScenarioLine& line, const std::wstring& word)
     return value;
 }
 
+ProductStates ParseProductStates(const ScenarioLine& line, size_t from)
+{
+    ProductStates states;
+    for (size_t i = from; i < line.words.size(); ++i) {
+        const std::wstring& word = line.words[i];
+        const size_t equals = word.find(L'=');
+        const std::wstring name = word.substr(0, equals);
+        if (equals == std::wstring::npos || (name != L"state" && name != L"action"))
+            throw ScenarioError(line.number, L"expected state=N or action=N, found '" + word + L"'");
+        (name == L"state" ? states.state : states.action) = static_cast<int>(ParseNumber(line, word.substr(equals + 1)));
+    }
+    return states;
+}
+
 std::string Utf8(const std::wstring& text)
 {
     if (text.empty())

@@ -2,6 +2,7 @@
 // double quotes around a word that holds blanks or is empty, "#" starts a comment.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,6 +36,13 @@ std::wstring ReadScenarioFile(const std::wstring& path);
 // Helpers for directive arguments; each throws ScenarioError naming the line.
 void ExpectWords(const ScenarioLine& line, size_t minimum, size_t maximum, const wchar_t* usage);
 long long ParseNumber(const ScenarioLine& line, const std::wstring& word);
+
+// The "state=N" and "action=N" words of a product line, from word `from` on.
+struct ProductStates {
+    std::optional<int> state;
+    std::optional<int> action;
+};
+ProductStates ParseProductStates(const ScenarioLine& line, size_t from);
 
 // UTF-8 for the console and for files.
 std::string Utf8(const std::wstring& text);
