@@ -25,9 +25,10 @@ property WIRAX_MAIN Manufacturer "Tarvena"
 # The host prepares the product: libraries for IEC, default folders, no manufacturer content yet.
 call InitializeProduct_WRX
 
-# The user picks Siemens content; the host prepares the product again before installing.
+# The user opens the configuration panel's manufacturer page, where Siemens content is
+# preselected, and the host commits the page: the warning goes, the content is costed.
 property WIRAX_MAIN M_SI "1"
-call InitializeProduct_WRX
+call ManufacturerContentPage commit
 
 # Not a standalone language pack: the main product is installed in this run.
 call validateWiraxLPInstall
