@@ -1,6 +1,7 @@
 // FormwellPlayer.dll: plays a scenario against FormwellChecks.dll as the newer setup host would.
 // It arranges the installation (products, requisites, properties), the machine (Windows Installer
 // packages, Windows version) and calls the exports in order, telling what the plug-in did.
+#include "LoadedLibrary.h"
 #include "FormwellPlayer.h"
 
 #include "HostCallReport.h"
@@ -30,22 +31,6 @@ struct Session {
     // Removed again when the session ends, so that a scenario leaves the machine as it found it.
     std::vector<std::unique_ptr<testsupport::InstalledMsiProduct>> installed;
     std::vector<std::unique_ptr<testsupport::AdvertisedMsiProduct>> advertised;
-};
-
-class Library {
-public:
-    explicit Library(const wchar_t* name) : m_module(LoadLibraryW(name)) {}
-    ~Library()
-    {
-        if (m_module)
-            FreeLibrary(m_module);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    HMODULE Module() const { return m_module; }
-
-private:
-    HMODULE m_module;
 };
 
 QString Q(const std::wstring& text) { return QString::fromStdWString(text); }
@@ -225,7 +210,7 @@ bool ParseFlag(const ScenarioLine& line, const std::wstring& word)
 int Play(const std::vector<ScenarioLine>& lines, IPlayerReport& report)
 {
     Session session;
-    Library plugin(L"FormwellChecks.dll");
+    hostkit::LoadedLibrary plugin(L"FormwellChecks.dll");
     session.plugin = plugin.Module();
     if (!session.plugin) {
         fprintf(stderr, "hostrun: cannot load FormwellChecks.dll (error %lu)\n", GetLastError());

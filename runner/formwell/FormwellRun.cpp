@@ -1,3 +1,4 @@
+#include "LoadedLibrary.h"
 #include "FormwellRun.h"
 
 #include "FormwellPlayer.h"
@@ -21,27 +22,11 @@ private:
     Report& m_report;
 };
 
-class Library {
-public:
-    explicit Library(const wchar_t* name) : m_module(LoadLibraryW(name)) {}
-    ~Library()
-    {
-        if (m_module)
-            FreeLibrary(m_module);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    HMODULE Module() const { return m_module; }
-
-private:
-    HMODULE m_module;
-};
-
 }  // namespace
 
 int PlayFormwell(const std::vector<hostkit::ScenarioLine>& lines, Report& report)
 {
-    Library player(L"FormwellPlayer.dll");
+    hostkit::LoadedLibrary player(L"FormwellPlayer.dll");
     auto* play = player.Module() ? reinterpret_cast<formwellrun::PlayFormwellScenarioFunction*>(reinterpret_cast<void*>(
                                        GetProcAddress(player.Module(), "PlayFormwellScenario")))
                                  : nullptr;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "FormwellChecks.h"
-#include "PluginLibrary.h"
+#include "LoadedLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ protected:
         return changes;
     }
 
-    testsupport::PluginLibrary plugin{L"FormwellChecks.dll"};
+    hostkit::LoadedLibrary plugin{L"FormwellChecks.dll"};
     CSetupManager setup;
 };
 

@@ -62,7 +62,7 @@ TEST_F(FormwellTest, CheckForSSE2SupportGivesTheHostsOwnAnswer)
 
 // A member function exported by its mangled name, called as the host would call its own member.
 template <typename Member>
-Member ExportedMember(const testsupport::PluginLibrary& plugin, const char* name)
+Member ExportedMember(const hostkit::LoadedLibrary& plugin, const char* name)
 {
     struct {
         void* function;

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "HostFixture.h"
-#include "PluginLibrary.h"
+#include "LoadedLibrary.h"
 #include "RegistryArranger.h"
 
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 namespace testsupport {
@@ -56,7 +57,7 @@ protected:
         return path;
     }
 
-    PluginLibrary plugin{L"WiraxUI.dll"};
+    hostkit::LoadedLibrary plugin{L"WiraxUI.dll"};
     RecordExport* initialize = nullptr;
     RecordExport* initializeLP = nullptr;
     RecordExport* validateLP = nullptr;

@@ -369,7 +369,7 @@ namespace {
 
 TEST(InlineHostMembers, ThePlugInExportsItsCopiesOfTheRichLabelMembers)
 {
-    testsupport::PluginLibrary plugin(L"WiraxUI.dll");
+    hostkit::LoadedLibrary plugin(L"WiraxUI.dll");
     ASSERT_TRUE(plugin.Loaded());
     auto* isCursorLocked = plugin.Export<bool(const CRichLabelCtrl*)>("_ZNK14CRichLabelCtrl14IsCursorLockedEv");
     auto* setTransparency = plugin.Export<void(CRichLabelCtrl*, float)>("_ZN14CRichLabelCtrl17SetBkTransparencyEf");

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "HostFixture.h"
-#include "PluginLibrary.h"
+#include "LoadedLibrary.h"
 
 #include <HostPage.h>
 #include <SetupHost.h>
@@ -63,7 +63,7 @@ protected:
     size_t CountEvents(HostEvent::Kind kind) const { return host.CountEvents(kind); }
     long long CostOnC() const;
 
-    testsupport::PluginLibrary plugin{L"WiraxUI.dll"};
+    hostkit::LoadedLibrary plugin{L"WiraxUI.dll"};
     testsupport::HostInstallation host;
     CProduct* main = nullptr;
     std::vector<PageCallback> initCallbacks{&RecordInit};
