@@ -1,19 +1,8 @@
-// Nothing may cross the export boundary but the export's own value: a failure inside becomes the
-// value the export promises for that case.
+// Exports answer with their promised value whatever fails inside them.
 #pragma once
 
-#include <utility>
+#include <GuardedCall.h>
 
 namespace formwell {
-
-template <typename Result, typename Body>
-Result Guarded(Result onFailure, Body&& body) noexcept
-{
-    try {
-        return std::forward<Body>(body)();
-    } catch (...) {
-        return onFailure;
-    }
-}
-
+using plugins::Guarded;
 }  // namespace formwell
