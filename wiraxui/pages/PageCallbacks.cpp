@@ -21,17 +21,17 @@ CallbackList CopyCallbackList(const HostRecord* record, size_t firstWord)
 
 int RunCallbackList(const CallbackList& list, const PageEventSource& source, int emptyResult)
 {
+    // One record for the whole list: the host's callbacks may leave words in it for the ones
+    // after them.
+    std::array<uintptr_t, PageRecord::kWords> record{};
+    record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(source.window);
+    record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(source.setup);
+    record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(source.product);
+    record[PageRecord::kContext] = source.context;
+    record[PageRecord::kHostWords + 2] = 1;
     int result = emptyResult;
-    for (PageCallback callback : list) {
-        // A fresh record for every call: a callback may have written into the last one.
-        std::array<uintptr_t, PageRecord::kWords> record{};
-        record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(source.window);
-        record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(source.setup);
-        record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(source.product);
-        record[PageRecord::kContext] = source.context;
-        record[PageRecord::kHostWords + 2] = 1;
+    for (PageCallback callback : list)
         result = callback(record.data());
-    }
     return result;
 }
 

@@ -32,8 +32,8 @@ constexpr int kEmptyLeaveListResult = 1;
 // A callback's answer that keeps the user on the page.
 constexpr int kStayOnPage = 2;
 
-// Calls each callback in order with a fresh page-event record; the last one's answer is the
-// list's answer.
+// Calls each callback in order with the same page-event record, filled afresh for this run;
+// the last one's answer is the list's answer.
 int RunCallbackList(const CallbackList& list, const PageEventSource& source, int emptyResult);
 
 }  // namespace wiraxui

@@ -193,22 +193,26 @@ TEST(Separator, DrawsItsLinesAtTheAlignedEdgeShortenedByTheRatio)
 
 int g_order[4];
 int g_calls = 0;
-std::vector<uintptr_t> g_seen;
+std::vector<uintptr_t> g_seen[2];
+uintptr_t* g_records[2];
+constexpr size_t kNoteWord = 30;  // a word the page leaves 0, which a host callback may use
 int First(uintptr_t* record)
 {
+    g_records[0] = record;
     g_order[g_calls++] = 1;
-    g_seen.assign(record, record + PageRecord::kWords);
-    record[7] = 0xBAD;  // a callback scribbling on its record must not reach the next one
+    g_seen[0].assign(record, record + PageRecord::kWords);
+    record[kNoteWord] = 0x5150;  // a note for the callbacks after this one
     return 2;
 }
 int Second(uintptr_t* record)
 {
+    g_records[1] = record;
     g_order[g_calls++] = 2;
-    g_seen.assign(record, record + PageRecord::kWords);
+    g_seen[1].assign(record, record + PageRecord::kWords);
     return 7;
 }
 
-TEST(CallbackLists, RunInOrderWithAFreshRecordAndAnswerTheLastResult)
+TEST(CallbackLists, RunInOrderOnOneRecordPerRunAndAnswerTheLastResult)
 {
     std::vector<PageCallback> host{&First, nullptr, &Second};
     std::array<uintptr_t, PageRecord::kWords> record{};
@@ -221,16 +225,24 @@ TEST(CallbackLists, RunInOrderWithAFreshRecordAndAnswerTheLastResult)
     auto* setup = reinterpret_cast<CSetupManager*>(0x1000);
     auto* product = reinterpret_cast<CProduct*>(0x2000);
     const PageEventSource source{reinterpret_cast<HWND>(0x3000), setup, product, 0x4000};
-    g_calls = 0;
-    EXPECT_EQ(RunCallbackList(copy, source, kEmptyLeaveListResult), 7);
-    EXPECT_EQ(g_order[0], 1);
-    EXPECT_EQ(g_order[1], 2);
-    EXPECT_EQ(g_seen[0], 0x3000u);
-    EXPECT_EQ(g_seen[6], 0x1000u);
-    EXPECT_EQ(g_seen[7], 0x2000u);
-    EXPECT_EQ(g_seen[20], 0x4000u);
-    EXPECT_EQ(g_seen[25], 1u);
-    EXPECT_EQ(g_seen[8], 0u);
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        g_calls = 0;
+        EXPECT_EQ(RunCallbackList(copy, source, kEmptyLeaveListResult), 7);
+        EXPECT_EQ(g_order[0], 1);
+        EXPECT_EQ(g_order[1], 2);
+        EXPECT_EQ(g_seen[0][0], 0x3000u);
+        EXPECT_EQ(g_seen[0][6], 0x1000u);
+        EXPECT_EQ(g_seen[0][7], 0x2000u);
+        EXPECT_EQ(g_seen[0][20], 0x4000u);
+        EXPECT_EQ(g_seen[0][25], 1u);
+        EXPECT_EQ(g_seen[0][8], 0u);
+        // Every run starts from a filled record; within a run the callbacks share it.
+        EXPECT_EQ(g_seen[0][kNoteWord], 0u);
+        EXPECT_EQ(g_records[1], g_records[0]);
+        EXPECT_EQ(g_seen[1][kNoteWord], 0x5150u);
+        EXPECT_EQ(g_seen[1][7], 0x2000u);
+    }
 
     EXPECT_EQ(RunCallbackList({}, source, kEmptyLeaveListResult), 1);
     EXPECT_EQ(RunCallbackList({}, source, kEmptyListResult), 0);
