@@ -5,6 +5,8 @@
 
 #include "FormwellUIRes.h"
 
+#include <cstring>
+
 namespace formwelltest {
 namespace {
 
@@ -51,6 +53,26 @@ TEST(CustomPlatformCheck, MissingResourceLibraryGivesEmptyTexts)
     EXPECT_EQ(Text(outcome.notice.message), QString());
     EXPECT_EQ(Text(outcome.notice.linkTitle), QString());
     EXPECT_EQ(Text(outcome.notice.link), QString());
+}
+
+// The resource library stays loaded after the check also when the system gets no notice; only
+// unloading the plug-in lets it go. The test program runs under the prefix's own Windows version,
+// which is none of those that get the notice.
+TEST_F(FormwellTest, CustomPlatformCheckKeepsTheResourceLibraryLoadedWithoutANotice)
+{
+    auto* check = Export<formwell::CustomPlatformCheckFunction>("CustomPlatformCheck");
+    ASSERT_NE(check, nullptr);
+    ASSERT_EQ(GetModuleHandleW(L"FormwellUIRes.dll"), nullptr) << "loaded before the check";
+
+    for (int call = 1; call <= 2; ++call) {
+        SCOPED_TRACE(call);
+        PlatformCheckOutcome outcome;
+        std::memset(&outcome.notice, formwellrun::kUntouchedByte, sizeof outcome.notice);
+        outcome.result = check(nullptr, &outcome.notice);
+        EXPECT_TRUE(outcome.result);
+        ASSERT_TRUE(outcome.Untouched()) << "the notice applies to the test program's Windows version";
+        EXPECT_NE(GetModuleHandleW(L"FormwellUIRes.dll"), nullptr);
+    }
 }
 
 }  // namespace

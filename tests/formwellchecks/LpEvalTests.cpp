@@ -116,6 +116,17 @@ TEST_F(LpEvalTest, NoLeftoverPackLeavesTheProductUntouched)
     EXPECT_EQ(product->m_installState, 1);
     EXPECT_EQ(product->m_installAction, 0);
     EXPECT_FALSE(product->Message().has_value());
+
+    // The state asked is the product's own (an empty language), and only after both codes are read.
+    std::vector<QString> asked;
+    for (const HostCall& call : Journal().Calls()) {
+        if (call.kind == HostCall::Kind::PropertyRead)
+            asked.push_back(call.text);
+        else if (call.kind == HostCall::Kind::InstallStateRead)
+            asked.push_back(QStringLiteral("install state of '%1'").arg(call.text));
+    }
+    EXPECT_EQ(asked, (std::vector<QString>{QStringLiteral("GLOBPRODUCTCODE"), QStringLiteral("ProductCode"),
+                                           QStringLiteral("install state of ''")}));
 }
 
 TEST_F(LpEvalTest, ProductsThatAreNotRefusedDespiteALeftoverPack)
