@@ -46,8 +46,10 @@ IConfigPage* CreateConfigPage(HostRecord* record, const wchar_t* library) noexce
         // The host may read the path after this export returns: point it at the page's copy.
         record[PageRecord::kResourcePath] = reinterpret_cast<uintptr_t>(page->ResourceLibraryPath().c_str());
         RegisterPageControlClasses();
-        if (!page->Create(reinterpret_cast<HWND>(record[PageRecord::kParentWindow])))
+        if (!page->Create(reinterpret_cast<HWND>(record[PageRecord::kParentWindow]))) {
+            record[PageRecord::kResourcePath] = 0;  // the page and its copy of the path go with it
             return nullptr;
+        }
         return page.release();
     });
 }
