@@ -7,11 +7,15 @@ function(add_resource_library name rc_file)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 endfunction()
 
-# A GoogleTest program run under Wine; each test becomes one CTest entry.
+# A GoogleTest program run under Wine; each test becomes one CTest entry. LOCKS names resources
+# that no two of these tests, or other tests holding them, may use at once.
 function(add_wine_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
   include(GoogleTest)
-  gtest_add_tests(TARGET ${name} SOURCES ${T_SOURCES} WORKING_DIRECTORY ${BIN_DIR})
+  gtest_add_tests(TARGET ${name} SOURCES ${T_SOURCES} WORKING_DIRECTORY ${BIN_DIR} TEST_LIST tests)
+  if(T_LOCKS)
+    set_tests_properties(${tests} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
 endfunction()

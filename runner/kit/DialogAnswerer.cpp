@@ -22,6 +22,28 @@ std::wstring ClassName(HWND window)
 
 }  // namespace
 
+HWND FindOwnDialog(const wchar_t* caption)
+{
+    struct Search {
+        const wchar_t* caption;
+        HWND found;
+    } search{caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(parameter);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(window) || ClassName(window) != L"#32770")
+                return TRUE;
+            if (search->caption && WindowText(window) != search->caption)
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring StaticTexts(HWND window)
 {
     std::wstring texts;

@@ -44,6 +44,10 @@ private:
     std::thread m_thread;
 };
 
+// A visible top-level dialog of this process with the caption (any caption when null). Programs
+// on the same display may show dialogs with the same caption; they are not ours to drive.
+HWND FindOwnDialog(const wchar_t* caption);
+
 // Captions and static texts of a window's children, one per line.
 std::wstring StaticTexts(HWND window);
 

@@ -1,5 +1,7 @@
 #include "PageHost.h"
 
+#include "DialogAnswerer.h"
+
 namespace pagetest {
 
 CallbackLog& Log()
@@ -166,8 +168,8 @@ void WizardDriver::Run()
 {
     HWND page = nullptr;
     if (!WaitUntil([&] {
-            page = FindWindowW(L"#32770", m_caption.c_str());
-            return page && IsWindowVisible(page);
+            page = hostkit::FindOwnDialog(m_caption.c_str());
+            return page != nullptr;
         }, 15000)) {
         PostThreadMessageW(m_pageThread, WM_QUIT, kDriverTimeout, 0);
         return;
