@@ -5,38 +5,9 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <utility>
+#include "util/Handle.h"
 
 namespace wiraxui {
-
-template <typename Handle, BOOL(WINAPI* Release)(Handle)>
-class CUniqueHandle {
-public:
-    CUniqueHandle() = default;
-    explicit CUniqueHandle(Handle handle) : m_handle(handle) {}
-    ~CUniqueHandle() { Reset(); }
-    CUniqueHandle(CUniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    CUniqueHandle& operator=(CUniqueHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(std::exchange(other.m_handle, nullptr));
-        return *this;
-    }
-    CUniqueHandle(const CUniqueHandle&) = delete;
-    CUniqueHandle& operator=(const CUniqueHandle&) = delete;
-
-    void Reset(Handle handle = nullptr)
-    {
-        if (m_handle)
-            Release(m_handle);
-        m_handle = handle;
-    }
-    Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
-
-private:
-    Handle m_handle = nullptr;
-};
 
 inline BOOL WINAPI DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object); }
 inline BOOL WINAPI DeleteFontHandle(HFONT font) { return DeleteObject(font); }

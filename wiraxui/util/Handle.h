@@ -1,4 +1,4 @@
-// Ownership of kernel handles: whoever holds a UniqueHandle closes it, on every path.
+// Owners of Windows handles: whoever holds one releases it, on every path.
 #pragma once
 
 #include <windows.h>
@@ -7,33 +7,41 @@
 
 namespace wiraxui {
 
-class UniqueHandle {
+template <typename Handle, BOOL(WINAPI* Release)(Handle)>
+class CUniqueHandle {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    CUniqueHandle() = default;
+    explicit CUniqueHandle(Handle handle) : m_handle(handle) {}
+    ~CUniqueHandle() { Reset(); }
+    CUniqueHandle(CUniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    CUniqueHandle& operator=(CUniqueHandle&& other) noexcept
     {
         if (this != &other)
             Reset(std::exchange(other.m_handle, nullptr));
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    CUniqueHandle(const CUniqueHandle&) = delete;
+    CUniqueHandle& operator=(const CUniqueHandle&) = delete;
 
-    HANDLE Get() const { return m_handle; }
-    // Both null and INVALID_HANDLE_VALUE mean "nothing", as different Win32 calls use either.
-    bool Valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE handle = nullptr)
+    void Reset(Handle handle = nullptr)
     {
-        if (Valid())
-            CloseHandle(m_handle);
+        if (m_handle)
+            Release(m_handle);
         m_handle = handle;
     }
+    Handle Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
 
 private:
-    HANDLE m_handle = nullptr;
+    Handle m_handle = nullptr;
 };
+
+// Some Win32 calls answer INVALID_HANDLE_VALUE rather than null for "no handle".
+inline BOOL WINAPI CloseKernelHandle(HANDLE handle)
+{
+    return handle == INVALID_HANDLE_VALUE ? TRUE : CloseHandle(handle);
+}
+
+using UniqueHandle = CUniqueHandle<HANDLE, CloseKernelHandle>;
 
 }  // namespace wiraxui
