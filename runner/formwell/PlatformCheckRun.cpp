@@ -1,5 +1,7 @@
 #include "PlatformCheckRun.h"
 
+#include "KernelHandle.h"
+
 #include <cstring>
 #include <cwchar>
 #include <fstream>
@@ -10,21 +12,6 @@ namespace formwellrun {
 namespace {
 
 const wchar_t kProgram[] = L"fwplatform.exe";
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle()
-    {
-        if (m_handle)
-            CloseHandle(m_handle);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-private:
-    HANDLE m_handle;
-};
 
 // Wine reads a program's Windows version from its application defaults when the program starts.
 class WineVersionForProgram {
@@ -95,8 +82,8 @@ PlatformCheckOutcome RunPlatformCheck(const std::wstring& windowsVersion, const 
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return outcome;
-    Handle thread(process.hThread);
-    Handle child(process.hProcess);
+    hostkit::KernelHandle thread(process.hThread);
+    hostkit::KernelHandle child(process.hProcess);
     if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
         return outcome;
     DWORD exitCode = 1;

@@ -1,5 +1,7 @@
 #include "MsiPackage.h"
 
+#include "KernelHandle.h"
+
 #include <msi.h>
 #include <msidefs.h>
 #include <msiquery.h>
@@ -36,21 +38,6 @@ private:
         m_handle = 0;
     }
     MSIHANDLE m_handle = 0;
-};
-
-class HandleCloser {
-public:
-    explicit HandleCloser(HANDLE handle) : m_handle(handle) {}
-    ~HandleCloser()
-    {
-        if (m_handle)
-            CloseHandle(m_handle);
-    }
-    HandleCloser(const HandleCloser&) = delete;
-    HandleCloser& operator=(const HandleCloser&) = delete;
-
-private:
-    HANDLE m_handle;
 };
 
 // Carries the first failure through a sequence of installer calls.
@@ -202,8 +189,8 @@ DWORD RunMsiexec(const std::wstring& arguments, DWORD timeoutMs)
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return GetLastError();
-    HandleCloser thread(process.hThread);
-    HandleCloser child(process.hProcess);
+    hostkit::KernelHandle thread(process.hThread);
+    hostkit::KernelHandle child(process.hProcess);
     if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
         return WAIT_TIMEOUT;
     DWORD exitCode = ERROR_GEN_FAILURE;
