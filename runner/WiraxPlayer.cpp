@@ -103,6 +103,12 @@ std::map<std::wstring, ExportCaller>& WiraxExports()
     return exports;
 }
 
+std::map<std::wstring, DirectivePlayer>& WiraxDirectives()
+{
+    static std::map<std::wstring, DirectivePlayer> directives;
+    return directives;
+}
+
 int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options, Report& report)
 {
     WiraxSession session;
@@ -144,11 +150,17 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
             ArrangeRegistry(registry, line, report);
         } else if (directive == L"call") {
             CallExport(session, line, report);
+        } else if (const auto own = WiraxDirectives().find(directive); own != WiraxDirectives().end()) {
+            own->second(session, line, report);
         } else {
             throw ScenarioError(line.number, L"unknown directive '" + directive + L"'");
         }
     }
     report.Summary(session.setup);
+    for (const auto& closing : session.closingReports)
+        closing(report);
+    while (!session.arranged.empty())
+        session.arranged.pop_back();
     return 0;
 }
 

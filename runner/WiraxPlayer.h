@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,20 @@ struct WiraxSession {
     std::array<uintptr_t, 32> record{};
     HMODULE plugin = nullptr;
     RunOptions options;
+    // Things a directive arranged for the length of the scenario (packages, files, registry
+    // values): released in reverse order once the scenario has played.
+    std::vector<std::shared_ptr<void>> arranged;
+    // What the report shows after the installation's summary (settings files, folder trees).
+    std::vector<std::function<void(Report&)>> closingReports;
+
+    WiraxSession() = default;
+    WiraxSession(const WiraxSession&) = delete;
+    WiraxSession& operator=(const WiraxSession&) = delete;
+    ~WiraxSession()
+    {
+        while (!arranged.empty())
+            arranged.pop_back();
+    }
 };
 
 // How the runner calls one export; returns what the report shows as the result.
@@ -35,6 +50,12 @@ using ExportCaller = std::function<std::wstring(WiraxSession& session, FARPROC f
 
 // The exports the runner knows, by name. Page exports register their callers here too.
 std::map<std::wstring, ExportCaller>& WiraxExports();
+
+// How the runner plays one directive of its own (beside the built-in ones).
+using DirectivePlayer = std::function<void(WiraxSession& session, const hostkit::ScenarioLine& line, Report& report)>;
+
+// Directives by name. A family of exports registers its directives here from its own file.
+std::map<std::wstring, DirectivePlayer>& WiraxDirectives();
 
 // Returns the process exit code: 0 played, 2 scenario error, 3 plug-in missing.
 int PlayWirax(const std::vector<hostkit::ScenarioLine>& lines, const RunOptions& options, Report& report);
