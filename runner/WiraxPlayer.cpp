@@ -67,6 +67,11 @@ bool ParseFlag(const ScenarioLine& line, const std::wstring& word)
     throw ScenarioError(line.number, L"expected 1/yes or 0/no, found '" + word + L"'");
 }
 
+bool IsPageStep(const ScenarioLine& line)
+{
+    return line.words[0] == L"user" || line.words[0] == L"host";
+}
+
 void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
 {
     ExpectWords(line, 1, 8, L"call EXPORT [ARGUMENTS]");
@@ -122,7 +127,8 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
         return 3;
     }
     report.Heading(L"Installation");
-    for (const ScenarioLine& line : lines) {
+    for (size_t index = 0; index < lines.size(); ++index) {
+        const ScenarioLine& line = lines[index];
         const std::wstring& directive = line.words[0];
         if (directive == L"plugin") {
             continue;
@@ -149,7 +155,14 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
         } else if (directive == L"registry") {
             ArrangeRegistry(registry, line, report);
         } else if (directive == L"call") {
+            session.pageSteps.clear();
+            while (index + 1 < lines.size() && IsPageStep(lines[index + 1]))
+                session.pageSteps.push_back(lines[++index]);
             CallExport(session, line, report);
+            if (!session.pageSteps.empty())
+                throw ScenarioError(session.pageSteps.front().number, L"this export shows no page to act on");
+        } else if (IsPageStep(line)) {
+            throw ScenarioError(line.number, L"'" + directive + L"' steps belong right after the call that opens a page");
         } else if (const auto own = WiraxDirectives().find(directive); own != WiraxDirectives().end()) {
             own->second(session, line, report);
         } else {
