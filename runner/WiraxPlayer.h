@@ -29,6 +29,7 @@ struct WiraxSession {
     std::array<uintptr_t, 32> record{};
     HMODULE plugin = nullptr;
     RunOptions options;
+    Report* report = nullptr;  // the run's report, for callers that tell more than their result
     // Things a directive arranged for the length of the scenario (packages, files, registry
     // values): released in reverse order once the scenario has played.
     std::vector<std::shared_ptr<void>> arranged;
