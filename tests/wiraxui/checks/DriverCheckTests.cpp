@@ -213,5 +213,28 @@ TEST_F(DriverCheckTest, Ace2010RequisiteFollowsTheInstalled64BitEngines)
     ExpectPassedOn();
 }
 
+// The host's library has no name for its standard check: the plug-in must import it by number.
+TEST_F(DriverCheckTest, TheStandardCheckIsImportedByOrdinalSixAndHasNoName)
+{
+    HMODULE hostCore = GetModuleHandleW(L"HostCore.dll");
+    ASSERT_NE(hostCore, nullptr);
+    EXPECT_EQ(GetProcAddress(hostCore, "HostStandardCheck"), nullptr);
+    EXPECT_NE(GetProcAddress(hostCore, MAKEINTRESOURCEA(6)), nullptr);
+
+    auto* base = reinterpret_cast<const BYTE*>(plugin.Module());
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<ULONGLONG> thunks;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name; ++entry) {
+        if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), "HostCore.dll") != 0)
+            continue;
+        for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + entry->OriginalFirstThunk); thunk->u1.Ordinal;
+             ++thunk)
+            thunks.push_back(thunk->u1.Ordinal);
+    }
+    EXPECT_EQ(thunks, (std::vector<ULONGLONG>{IMAGE_ORDINAL_FLAG64 | 6}));
+}
+
 }  // namespace
 }  // namespace checkstest
