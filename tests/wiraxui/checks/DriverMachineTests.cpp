@@ -62,6 +62,24 @@ TEST_F(OfficeValueTest, AnythingElseReadsAsEmpty)
     EXPECT_EQ(ReadShortRegistryString(HKEY_LOCAL_MACHINE, (key + L"\\NoSuchKey").c_str(), L"Platform"), L"");
 }
 
+// Office rows go into keys a machine may already have: what a test wrote there must not stay.
+TEST_F(OfficeValueTest, ValuesWrittenIntoKeysThatWereThereAreTakenBackOrRestored)
+{
+    ASSERT_TRUE(registry.SetString(HKEY_LOCAL_MACHINE, key, L"Platform", L"x64"));
+    {
+        hostkit::RegistryArranger later;
+        ASSERT_TRUE(later.SetString(HKEY_LOCAL_MACHINE, key, L"Platform", L"x86"));
+        ASSERT_TRUE(later.SetString(HKEY_LOCAL_MACHINE, key, L"Platform", L"X86"));
+        ASSERT_TRUE(later.SetString(HKEY_LOCAL_MACHINE, key, L"Bitness", L"x86"));
+        EXPECT_EQ(Read(L"Platform"), L"X86");
+    }
+    EXPECT_EQ(Read(L"Platform"), L"x64");
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(opened, L"Bitness", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(opened);
+}
+
 TEST(SkipSwitch, OnlyExactlyOneSkipsTheCheck)
 {
     {
