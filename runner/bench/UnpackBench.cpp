@@ -64,7 +64,7 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"make" && argc == 5)
-        return Make(argv[2], _wtoll(argv[3]), _wtoi(argv[4]));
+        return Make(argv[2], _wtoi64(argv[3]), _wtoi(argv[4]));
     if (command == L"unpack" && argc == 4)
         return Unpack(argv[2], argv[3]);
     fputs("usage: unpackbench make ARCHIVE MEGABYTES FILES | unpack ARCHIVE FOLDER\n", stderr);
