@@ -116,6 +116,8 @@ void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
             Line(L"alert title on " + e.product + L": " + Quoted(e.after));
             Fact(L"alert-title " + e.product + L" " + e.after);
             break;
+        case HostEvent::Kind::Progress:
+            break;  // the export's own caller tells the phases
         default:
             Line(L"host call: " + (e.name.empty() ? std::wstring(L"(event)") : e.name) + L" " + std::to_wstring(e.number));
             Fact(L"host-event " + std::to_wstring(static_cast<int>(e.kind)) + L" " + e.name + L" " + std::to_wstring(e.number));

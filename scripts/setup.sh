@@ -15,7 +15,7 @@ log() { printf '[setup] %s\n' "$*"; }
 
 need_pkgs=()
 for p in g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine64 fonts-wine xvfb googletest cmake make \
-         g++ dpkg-dev imagemagick x11-utils xauth python3 perl; do
+         g++ dpkg-dev imagemagick x11-utils xauth python3 perl unzip clang-14 libfuzzer-14-dev zlib1g-dev; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need_pkgs+=("$p")
 done
 

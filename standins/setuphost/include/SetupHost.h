@@ -42,6 +42,15 @@ enum tagINSTALLSTATE : int {
 };
 }  // namespace Setup
 
+// The record passed with progress message kind 12: a reset (kind 0, value = total) or a step
+// (kind 2, value = step size, step = 1).
+struct ProgressMessage {
+    int32_t kind = 0;
+    int32_t value = 0;
+    int32_t reserved = 0;
+    int32_t step = 0;
+};
+
 // One thing a plug-in did to the host. The journal is the stand-in's only addition to the host's
 // contract: it lets the runner and the tests observe every call.
 struct HostEvent {
@@ -60,6 +69,7 @@ struct HostEvent {
         SetupModeReset,
         FeatureActionSet,   // product, name = feature, number = action
         Other,              // name says what
+        Progress,           // ProgressUpdate: number = message kind, name = text, progress = record
     };
     Kind kind = Kind::Other;
     std::wstring product;
@@ -69,6 +79,8 @@ struct HostEvent {
     std::wstring extra;
     long long number = 0;
     bool hadBefore = false;
+    bool hasProgress = false;
+    ProgressMessage progress;
 };
 
 class SETUPHOST_API CHostJournal {
@@ -137,6 +149,8 @@ public:
     bool m_liveUpdate = false;
     bool m_muiProductInstalled = false;
     bool m_usingGlobalInstallPath = false;
+    std::wstring m_name;         // a language pack's name, such as "en-us"
+    std::wstring m_packagePath;  // full path of the product's installation package
     std::wstring m_alertUrl;
     std::wstring m_alertUrlTitle;
 
@@ -200,6 +214,15 @@ public:
     int ProgressUpdate(int kind, const wchar_t* text, void* progress)
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
+        HostEvent event;
+        event.kind = HostEvent::Kind::Progress;
+        event.number = kind;
+        event.name = text ? text : L"";
+        if (progress) {
+            event.hasProgress = true;
+            event.progress = *static_cast<const ProgressMessage*>(progress);
+        }
+        m_journal.Add(std::move(event));
         for (const ProgressCallback& callback : m_progressCallbacks)
             callback(kind, text, progress);
         return 1;

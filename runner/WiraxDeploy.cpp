@@ -1,0 +1,287 @@
+// Deployment in hostrun: the installation's media and languages, and the shared library
+// installation with a live progress bar on the console.
+//
+//   sample-media [FOLDER]             builds the sample media there (default: a fresh temporary
+//                                     folder, removed afterwards) and makes it the source root
+//   source-root PATH                  the installation's source root
+//   target-platform x86|x64           the platform whose media are used
+//   language TAG [PACK-NAME PACKAGE]  the installation's language; with a language pack of
+//                                     WIRAX_MAIN of that name and package path
+//   deployment-folder PATH            where the deployment is written
+//   show-tree PATH                    the report lists the files below PATH at the end
+//   call InstallSharedLibrary [cancel-after=N]   the host cancels at the N-th progress step
+#include "WiraxPlayer.h"
+
+#include "SampleMedia.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <io.h>
+
+namespace runner {
+
+namespace {
+
+using hostkit::ExpectWords;
+using hostkit::ParseNumber;
+using hostkit::ScenarioError;
+using hostkit::ScenarioLine;
+
+std::wstring TemporaryFolder()
+{
+    wchar_t temp[MAX_PATH + 1] = L"";
+    GetTempPathW(MAX_PATH + 1, temp);
+    return temp;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 0, 1, L"sample-media [FOLDER]");
+    std::wstring folder = line.words.size() > 1 ? line.words[1] : std::wstring();
+    if (folder.empty()) {
+        folder = TemporaryFolder() + L"wirax-media-" + std::to_wstring(GetCurrentProcessId());
+        session.arranged.push_back(std::shared_ptr<void>(nullptr, [folder](void*) { RemoveTree(folder); }));
+    }
+    while (folder.size() > 3 && folder.back() == L'\\')
+        folder.pop_back();
+    RemoveTree(folder);
+    media::SampleMediaOptions options;
+    options.platform = session.setup.m_targetPlatform == 2 ? L"x86" : L"x64";
+    const auto started = std::chrono::steady_clock::now();
+    const media::SampleMediaResult made = media::GenerateSampleMedia(folder, options);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    if (!made.ok)
+        throw ScenarioError(line.number, L"sample media not made: " + made.error);
+    session.setup.m_sourceRoot = folder;
+    report.Line(L"sample media in " + Quoted(folder) + L": " + std::to_wstring(made.archives) + L" archives, "
+                + std::to_wstring(made.files) + L" files (" + std::to_wstring(took.count()) + L" ms)");
+    report.Fact(L"sample-media " + std::to_wstring(made.archives) + L" archives " + std::to_wstring(made.files) + L" files");
+}
+
+void SourceRoot(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 1, L"source-root PATH");
+    session.setup.m_sourceRoot = line.words[1];
+    report.Line(L"source root " + Quoted(line.words[1]));
+}
+
+void TargetPlatform(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 1, L"target-platform x86|x64");
+    if (line.words[1] != L"x86" && line.words[1] != L"x64")
+        throw ScenarioError(line.number, L"expected x86 or x64, found '" + line.words[1] + L"'");
+    session.setup.m_targetPlatform = line.words[1] == L"x86" ? 2 : 1;
+    report.Line(L"target platform " + line.words[1]);
+}
+
+void Language(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 3, L"language TAG [PACK-NAME PACKAGE]");
+    if (line.words.size() == 3)
+        throw ScenarioError(line.number, L"a language pack needs its name and its package path");
+    session.setup.m_languageName = line.words[1];
+    session.setup.m_languageList = {line.words[1]};
+    report.Line(L"installation language " + line.words[1]);
+    if (line.words.size() == 4) {
+        CProduct* main = session.setup.FindProduct(L"WIRAX_MAIN");
+        if (!main)
+            throw ScenarioError(line.number, L"a language pack needs the product WIRAX_MAIN declared first");
+        CProduct* pack = session.setup.AddProduct(L"WIRAX_MAIN_" + line.words[1]);
+        pack->m_name = line.words[2];
+        pack->m_packagePath = line.words[3];
+        report.Line(L"language pack " + Quoted(line.words[2]) + L" from " + Quoted(line.words[3]));
+    }
+}
+
+void DeploymentFolder(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 1, L"deployment-folder PATH");
+    session.setup.m_deploymentFolder = line.words[1];
+    report.Line(L"deployment folder " + Quoted(line.words[1]));
+}
+
+void ListTree(const std::wstring& root, const std::wstring& relative, Report& report)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((root + relative + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ListTree(root, path, report);
+        } else {
+            report.Line(L"  " + path + L" (" + Bytes(static_cast<long long>(found.nFileSizeLow)) + L" bytes)");
+            report.Fact(L"tree-file " + path);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+void ShowTree(WiraxSession& session, const ScenarioLine& line, Report&)
+{
+    ExpectWords(line, 1, 1, L"show-tree PATH");
+    std::wstring root = line.words[1];
+    while (!root.empty() && root.back() == L'\\')
+        root.pop_back();
+    session.closingReports.push_back([root](Report& report) {
+        report.Heading(L"Files below " + root);
+        ListTree(root + L"\\", L"", report);
+    });
+}
+
+// One phase of the action as the host saw it: begun by an empty item text.
+struct Phase {
+    int total = 0;
+    int steps = 0;
+    int items = 0;
+    std::wstring lastItem;
+};
+
+// Draws the progress the plug-in reports on one console line, as the host's progress page would.
+class ProgressBar {
+public:
+    explicit ProgressBar(bool live) : m_live(live) {}
+    ~ProgressBar() { Finish(); }
+
+    void Update(int kind, const wchar_t* text, const ProgressMessage* record)
+    {
+        if (kind == 9) {
+            const std::wstring item = text ? text : L"";
+            if (item.empty()) {
+                m_phases.emplace_back();
+            } else if (!m_phases.empty()) {
+                m_phases.back().lastItem = item;
+                ++m_phases.back().items;
+            }
+        } else if (kind == 12 && record && !m_phases.empty()) {
+            if (record->kind == 0)
+                m_phases.back().total = record->value;
+            else if (record->kind == 2)
+                m_phases.back().steps += record->value;
+            ++m_stepsSeen;
+        }
+        Draw();
+    }
+
+    int Steps() const { return m_stepsSeen; }
+    const std::vector<Phase>& Phases() const { return m_phases; }
+
+    void Finish()
+    {
+        if (m_drawn) {
+            fputs("\n", stderr);
+            m_drawn = false;
+        }
+    }
+
+private:
+    void Draw()
+    {
+        if (!m_live || m_phases.empty())
+            return;
+        const Phase& phase = m_phases.back();
+        const int width = 30;
+        const int filled = phase.total > 0 ? std::min(width, phase.steps * width / phase.total) : 0;
+        std::string bar(static_cast<size_t>(filled), '#');
+        bar.resize(width, '.');
+        std::string item = hostkit::Utf8(phase.lastItem);
+        if (item.size() > 38)
+            item = "..." + item.substr(item.size() - 35);
+        fprintf(stderr, "\r  phase %zu [%s] %d/%d %-38s", m_phases.size(), bar.c_str(), phase.steps, phase.total, item.c_str());
+        fflush(stderr);
+        m_drawn = true;
+    }
+
+    bool m_live;
+    bool m_drawn = false;
+    int m_stepsSeen = 0;
+    std::vector<Phase> m_phases;
+};
+
+std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, const ScenarioLine& line)
+{
+    ExpectWords(line, 1, 2, L"call InstallSharedLibrary [cancel-after=N]");
+    long long cancelAfter = -1;
+    if (line.words.size() > 2) {
+        const std::wstring& word = line.words[2];
+        if (word.rfind(L"cancel-after=", 0) != 0)
+            throw ScenarioError(line.number, L"expected cancel-after=N, found '" + word + L"'");
+        cancelAfter = ParseNumber(line, word.substr(13));
+    }
+    DWORD mode = 0;
+    ProgressBar bar(GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0 || _isatty(_fileno(stderr)));
+    session.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void* progress) {
+        bar.Update(kind, text, static_cast<const ProgressMessage*>(progress));
+        if (cancelAfter >= 0 && bar.Steps() >= cancelAfter)
+            session.setup.m_cancelFlag = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    auto call = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
+    const int result = call(session.record.data());
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    session.setup.m_progressCallbacks.pop_back();
+    bar.Finish();
+
+    const std::vector<Phase> phases = bar.Phases();
+    const long long milliseconds = took.count();
+    session.closingReports.push_back([phases, milliseconds, result](Report& report) {
+        report.Heading(L"Progress of InstallSharedLibrary (" + std::to_wstring(result) + L" after " + std::to_wstring(milliseconds)
+                       + L" ms)");
+        size_t number = 0;
+        for (const Phase& phase : phases) {
+            ++number;
+            std::wstring text = L"phase " + std::to_wstring(number) + L": " + std::to_wstring(phase.steps) + L" of "
+                                + std::to_wstring(phase.total) + L" steps, " + std::to_wstring(phase.items) + L" items";
+            if (!phase.lastItem.empty())
+                text += L", last " + Quoted(phase.lastItem);
+            report.Line(text);
+            report.Fact(L"progress-phase " + std::to_wstring(number) + L" steps=" + std::to_wstring(phase.steps) + L" total="
+                        + std::to_wstring(phase.total) + L" items=" + std::to_wstring(phase.items));
+        }
+    });
+    return std::to_wstring(result);
+}
+
+const bool kRegistered = [] {
+    WiraxDirectives()[L"sample-media"] = SampleMedia;
+    WiraxDirectives()[L"source-root"] = SourceRoot;
+    WiraxDirectives()[L"target-platform"] = TargetPlatform;
+    WiraxDirectives()[L"language"] = Language;
+    WiraxDirectives()[L"deployment-folder"] = DeploymentFolder;
+    WiraxDirectives()[L"show-tree"] = ShowTree;
+    WiraxExports()[L"InstallSharedLibrary"] = CallInstallSharedLibrary;
+    return true;
+}();
+
+}  // namespace
+
+}  // namespace runner

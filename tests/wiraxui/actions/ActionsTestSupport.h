@@ -1,0 +1,230 @@
+// Folders, files and hand-made zip archives for the install-time action tests.
+#pragma once
+
+#include <windows.h>
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace actionstest {
+
+inline std::wstring TemporaryFolder()
+{
+    wchar_t temp[MAX_PATH + 1] = L"";
+    GetTempPathW(MAX_PATH + 1, temp);
+    return temp;
+}
+
+inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+inline void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (!DeleteFileW(path.c_str()))
+                    RemoveDirectoryW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A folder of the test's own below the temporary folder, removed with its content afterwards.
+class Scratch {
+public:
+    explicit Scratch(const std::wstring& name)
+        : m_path(TemporaryFolder() + name + L"-" + std::to_wstring(GetCurrentProcessId()))
+    {
+        RemoveTree(m_path);
+        CreateDirectoryW(m_path.c_str(), nullptr);
+    }
+    ~Scratch() { RemoveTree(m_path); }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    const std::wstring& Path() const { return m_path; }
+    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
+
+private:
+    std::wstring m_path;
+};
+
+inline bool WriteBytes(const std::wstring& path, const std::string& data)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == data.size();
+}
+
+inline std::string ReadBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string data;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        data.append(chunk, got);
+    CloseHandle(file);
+    return data;
+}
+
+// Every file and folder below `root`, by relative path, with its attributes.
+inline void Walk(const std::wstring& root, const std::wstring& relative, std::map<std::wstring, DWORD>& into)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((root + (relative.empty() ? L"" : L"\\" + relative) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+        into[path] = found.dwFileAttributes;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            Walk(root, path, into);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+inline std::map<std::wstring, DWORD> Walk(const std::wstring& root)
+{
+    std::map<std::wstring, DWORD> tree;
+    Walk(root, L"", tree);
+    return tree;
+}
+
+// A zip archive written byte by byte, so that a test can put into it what no zip tool would:
+// any name, flags, attributes, checksum or offset. Data are stored, not compressed.
+class RawZip {
+public:
+    struct Entry {
+        std::string name;
+        std::string data;
+        uint16_t flags = 0;
+        uint16_t versionMadeBy = 20;
+        uint32_t externalAttributes = 0;
+        bool wrongCrc = false;
+        // Point the directory record at the local header of an earlier entry (overlap).
+        int sharesDataOf = -1;
+    };
+
+    RawZip& Add(Entry entry)
+    {
+        m_entries.push_back(std::move(entry));
+        return *this;
+    }
+    RawZip& Add(const std::string& name, const std::string& data = "data")
+    {
+        Entry entry;
+        entry.name = name;
+        entry.data = data;
+        return Add(std::move(entry));
+    }
+
+    std::string Bytes() const
+    {
+        std::string out;
+        std::vector<uint32_t> offsets;
+        std::vector<uint32_t> crcs;
+        for (const Entry& entry : m_entries) {
+            uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()), static_cast<uInt>(entry.data.size()));
+            if (entry.wrongCrc)
+                crc ^= 0x5A5A5A5A;
+            crcs.push_back(crc);
+            offsets.push_back(static_cast<uint32_t>(out.size()));
+            Put32(out, 0x04034b50);
+            Put16(out, 20);
+            Put16(out, entry.flags);
+            Put16(out, 0);  // stored
+            Put16(out, 0);
+            Put16(out, 0x5A21);
+            Put32(out, crc);
+            Put32(out, static_cast<uint32_t>(entry.data.size()));
+            Put32(out, static_cast<uint32_t>(entry.data.size()));
+            Put16(out, static_cast<uint16_t>(entry.name.size()));
+            Put16(out, 0);
+            out += entry.name;
+            out += entry.data;
+        }
+        const auto directory = static_cast<uint32_t>(out.size());
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            const Entry& entry = m_entries[i];
+            const size_t source = entry.sharesDataOf >= 0 ? static_cast<size_t>(entry.sharesDataOf) : i;
+            const Entry& data = m_entries[source];
+            Put32(out, 0x02014b50);
+            Put16(out, entry.versionMadeBy);
+            Put16(out, 20);
+            Put16(out, entry.flags);
+            Put16(out, 0);
+            Put16(out, 0);
+            Put16(out, 0x5A21);
+            Put32(out, crcs[source]);
+            Put32(out, static_cast<uint32_t>(data.data.size()));
+            Put32(out, static_cast<uint32_t>(data.data.size()));
+            Put16(out, static_cast<uint16_t>(entry.name.size()));
+            Put16(out, 0);
+            Put16(out, 0);
+            Put16(out, 0);
+            Put16(out, 0);
+            Put32(out, entry.externalAttributes);
+            Put32(out, offsets[source]);
+            out += entry.name;
+        }
+        const auto size = static_cast<uint32_t>(out.size()) - directory;
+        Put32(out, 0x06054b50);
+        Put16(out, 0);
+        Put16(out, 0);
+        Put16(out, static_cast<uint16_t>(m_entries.size()));
+        Put16(out, static_cast<uint16_t>(m_entries.size()));
+        Put32(out, size);
+        Put32(out, directory);
+        Put16(out, 0);
+        return out;
+    }
+
+    bool Write(const std::wstring& path) const { return WriteBytes(path, Bytes()); }
+
+private:
+    static void Put16(std::string& out, uint16_t value)
+    {
+        out += static_cast<char>(value & 0xFF);
+        out += static_cast<char>(value >> 8);
+    }
+    static void Put32(std::string& out, uint32_t value)
+    {
+        Put16(out, static_cast<uint16_t>(value & 0xFFFF));
+        Put16(out, static_cast<uint16_t>(value >> 16));
+    }
+
+    std::vector<Entry> m_entries;
+};
+
+}  // namespace actionstest

@@ -1,0 +1,56 @@
+// What one call of the shared library installation works with: the host's installation, the
+// paths computed at the start of the call, and the progress reports it sends on the way.
+#pragma once
+
+#include "actions/ActionResult.h"
+#include "init/ManufacturerTable.h"
+
+#include <array>
+#include <string>
+
+class CSetupManager;
+
+namespace wiraxui::actions {
+
+// Progress the host shows: kind 9 names the item at work (an empty text starts a phase), kind 12
+// carries a reset or a step of the bar.
+class ProgressReporter {
+public:
+    explicit ProgressReporter(CSetupManager& setup) : m_setup(setup) {}
+    void Phase();
+    void Item(const std::wstring& name);
+    void Reset(int total);
+    void Step(int size = 1);
+
+private:
+    CSetupManager& m_setup;
+};
+
+struct InstallContext {
+    explicit InstallContext(CSetupManager& host) : setup(host), progress(host) {}
+
+    CSetupManager& setup;
+    ProgressReporter progress;
+    std::wstring sourceRoot;       // ends with a backslash
+    std::wstring platform;         // "x86" or "x64"
+    std::wstring languageName;     // "en-us"
+    std::wstring languageSource;   // ends with a backslash
+    std::wstring localeId;         // "409", "40C"
+    std::wstring supportPath;      // ends with a backslash
+    std::wstring symbolPath;       // ends with a backslash
+    std::wstring deploymentFolder;
+    std::array<int, kManufacturerCount> selected{};
+
+    bool Cancelled() const;
+    CancelCheck CancelProbe() const
+    {
+        return [this] { return Cancelled(); };
+    }
+    int SelectedCount() const;
+};
+
+// The behaviour's own pauses: after a folder-tree reset, before copying merged databases back and
+// before the action returns.
+void Pause();
+
+}  // namespace wiraxui::actions

@@ -1,0 +1,119 @@
+#include "actions/InstallSharedLibrary.h"
+
+#include "actions/CatalogMerge.h"
+#include "actions/ManufacturerLibraries.h"
+#include "actions/Paths.h"
+#include "actions/TreeCopy.h"
+#include "actions/Unpacker.h"
+#include "host/Properties.h"
+#include "init/ProcessState.h"
+
+#include <SetupHost.h>
+
+namespace wiraxui::actions {
+
+const std::array<const wchar_t*, 14> kLibraryArchives = {
+    L"as2.zip",  L"gb2.zip",   L"Hyd_Iso125.zip", L"iec2.zip",  L"iec4.zip",  L"iec-60617.zip", L"ieee.zip",
+    L"jic1.zip", L"jic125.zip", L"jis2.zip",      L"NFPA.zip",  L"panel.zip", L"pid.zip",       L"pneu_iso125.zip"};
+
+namespace {
+
+bool IsDeployment(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
+
+// The language pack's own package folder serves as language source only for a pack of another
+// language than the installation's, in the first deployment mode, when the folder is there.
+std::wstring LanguageSource(const CSetupManager& setup, const CProduct* main, const InstallContext& context)
+{
+    const std::wstring fallback = context.sourceRoot + context.platform + L"\\" + context.languageName + L"\\Wirax\\";
+    const CProduct* pack = setup.m_languageList.empty() ? nullptr : main->FindLangPack(setup.m_languageList.front().c_str());
+    if (!pack || setup.m_setupMode != 4 || _wcsicmp(pack->m_name.c_str(), setup.m_languageName.c_str()) == 0)
+        return fallback;
+    const std::wstring folder = ParentOf(pack->m_packagePath);
+    if (folder.empty() || !FolderExists(folder))
+        return fallback;
+    return WithBackslash(folder);
+}
+
+}  // namespace
+
+std::wstring PlcSourceFolder(const std::wstring& languageName)
+{
+    return languageName + (_wcsicmp(languageName.c_str(), L"en-us") == 0 ? L"\\Plc\\Enu\\" : L"\\Plc\\Loc\\");
+}
+
+int UnpackSymbolLibraries(InstallContext& context)
+{
+    const std::wstring libraries = context.symbolPath + L"Libs";
+    if (!FolderExists(libraries))
+        CreateFolderChain(libraries);
+    const std::wstring archives = context.sourceRoot + context.platform + L"\\WiraxContent\\PF\\Root\\Wirax\\LibZips\\";
+    for (const wchar_t* archive : kLibraryArchives) {
+        if (const int result = UnpackArchive(archives + archive, libraries + L"\\", context.CancelProbe()); result != kDone)
+            return result;
+    }
+    return kDone;
+}
+
+int CopySupportData(InstallContext& context)
+{
+    const std::wstring userData = context.languageSource + L"WiraxPS\\PF\\Root\\Wirax\\UDC\\";
+    const std::wstring supportData = context.supportPath + L"WxData\\";
+    if (CopyFolderTree(context, userData, supportData) == kCancelled)
+        return kCancelled;
+    CopyReplacing(userData + L"wd.env", supportData + L"wd.env", false);
+
+    const std::wstring plcRoot = context.languageSource + L"WiraxPS\\Wirax\\PF\\TRVN\\Root\\UDC\\";
+    if (CopyFolderTree(context, plcRoot + PlcSourceFolder(context.languageName), supportData + context.languageName + L"\\Plc\\") == kCancelled)
+        return kCancelled;
+
+    const std::wstring contentRoot = context.languageSource + L"WiraxContentLP\\PF\\Root\\Wirax\\UDC\\";
+    if (CopyFolderTree(context, contentRoot + context.languageName + L"\\", supportData + context.languageName + L"\\") == kCancelled)
+        return kCancelled;
+    return kDone;
+}
+
+int InstallSharedLibraries(CSetupManager& setup)
+{
+    CProduct* main = setup.FindProduct(L"WIRAX_MAIN");
+    if (!IsDeployment(setup.m_setupMode) || setup.m_cancelFlag || !main)
+        return kDone;
+
+    ProcessState& state = State();
+    InstallContext context(setup);
+    context.sourceRoot = WithBackslash(setup.m_sourceRoot);
+    context.platform = setup.m_targetPlatform == 2 ? L"x86" : L"x64";
+    // Exports that run earlier record the language name; without them the product's own
+    // property, which they read it from, serves.
+    if (state.languageName.empty())
+        state.languageName = ReadProperty(main, L"LANG2LONG");
+    context.languageName = state.languageName;
+    context.localeId = ReadProperty(main, L"PLNDLOCALEID");
+    context.languageSource = LanguageSource(setup, main, context);
+
+    state.sharedSupportPath = WithBackslash(state.sharedSupportPath);
+    state.sharedSymbolLibraryPath = WithBackslash(state.sharedSymbolLibraryPath);
+    context.supportPath = state.sharedSupportPath;
+    context.symbolPath = state.sharedSymbolLibraryPath;
+    context.deploymentFolder = setup.m_deploymentFolder;
+    context.selected = state.manufacturerSelected;
+
+    if (!state.sharedSupportFlag && !state.sharedSymbolFlag)
+        return kDone;
+    int result = kDone;
+    if (state.sharedSymbolFlag) {
+        if (const int libraries = UnpackSymbolLibraries(context); libraries != kDone)
+            return libraries;
+        result = InstallManufacturerLibraries(context);
+    }
+    // A failed or cancelled manufacturer step ends the work: the support half would only bury
+    // the failure under its own result.
+    if (state.sharedSupportFlag && result == kDone) {
+        if (const int copied = CopySupportData(context); copied != kDone)
+            return copied;
+        result = MergeCatalogDatabases(context);
+    }
+    Pause();
+    return result;
+}
+
+}  // namespace wiraxui::actions

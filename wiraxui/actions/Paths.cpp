@@ -1,0 +1,67 @@
+#include "actions/Paths.h"
+
+#include <windows.h>
+
+namespace wiraxui::actions {
+
+std::wstring WithBackslash(std::wstring path)
+{
+    if (path.empty() || path.back() != L'\\')
+        path += L'\\';
+    return path;
+}
+
+bool FolderExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring ParentOf(const std::wstring& path)
+{
+    std::wstring trimmed = path;
+    while (!trimmed.empty() && trimmed.back() == L'\\')
+        trimmed.pop_back();
+    const size_t slash = trimmed.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : trimmed.substr(0, slash);
+}
+
+bool CreateFolderChain(const std::wstring& path)
+{
+    std::wstring trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == L'\\')
+        trimmed.pop_back();
+    if (trimmed.empty())
+        return false;
+    if (FolderExists(trimmed))
+        return true;
+    const std::wstring parent = ParentOf(trimmed);
+    // A drive root ("C:") or a share root cannot be made; it either exists or the chain fails.
+    if (!parent.empty() && parent.back() != L':' && !CreateFolderChain(parent))
+        return false;
+    if (CreateDirectoryW(trimmed.c_str(), nullptr))
+        return true;
+    return GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(trimmed);
+}
+
+bool CopyReplacing(const std::wstring& from, const std::wstring& to, bool clearReadOnly)
+{
+    if (FileExists(to))
+        SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        return false;
+    if (clearReadOnly) {
+        const DWORD attributes = GetFileAttributesW(to.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return true;
+}
+
+}  // namespace wiraxui::actions

@@ -1,0 +1,19 @@
+// Small path and folder helpers of the install-time actions.
+#pragma once
+
+#include <string>
+
+namespace wiraxui::actions {
+
+std::wstring WithBackslash(std::wstring path);
+bool FolderExists(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+// Creates the folder and every missing parent; an existing folder is accepted. False when some
+// level could not be made (or is a file).
+bool CreateFolderChain(const std::wstring& path);
+// The path without its last element, or empty when it has none.
+std::wstring ParentOf(const std::wstring& path);
+// Copies one file, replacing the destination, and clears the read-only attribute of the copy.
+bool CopyReplacing(const std::wstring& from, const std::wstring& to, bool clearReadOnly);
+
+}  // namespace wiraxui::actions

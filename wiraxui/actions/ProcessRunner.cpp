@@ -1,0 +1,48 @@
+#include "actions/ProcessRunner.h"
+
+#include "util/Handle.h"
+
+#include <vector>
+
+namespace wiraxui::actions {
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, int show)
+{
+    std::wstring text = executable + L" " + arguments;
+    std::vector<wchar_t> commandLine(text.begin(), text.end());
+    commandLine.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &started))
+        return kProcessNotStarted;
+    UniqueHandle process(started.hProcess);
+    UniqueHandle thread(started.hThread);
+
+    for (bool waiting = true; waiting;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // The host's own loop must still see it.
+                PostQuitMessage(static_cast<int>(message.wParam));
+                waiting = false;
+                break;
+            }
+            DispatchMessageW(&message);
+        }
+        if (!waiting)
+            break;
+        const HANDLE handles[] = {process.Get()};
+        const DWORD woke = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
+        waiting = woke == WAIT_OBJECT_0 + 1;
+    }
+    DWORD exitCode = kProcessNotStarted;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+}
+
+}  // namespace wiraxui::actions

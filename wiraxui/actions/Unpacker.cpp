@@ -1,0 +1,209 @@
+#include "actions/Unpacker.h"
+
+#include "actions/ArchiveStream.h"
+#include "actions/EntryName.h"
+#include "actions/Paths.h"
+#include "util/Handle.h"
+
+#include <unzip.h>
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+
+namespace wiraxui::actions {
+
+namespace {
+
+constexpr uint16_t kFlagUtf8Name = 0x0800;
+// Names are read into a buffer larger than the longest accepted one, so that an over-long name
+// is seen as such instead of being cut short.
+constexpr size_t kNameBufferBytes = 1024;
+
+class OpenArchive {
+public:
+    explicit OpenArchive(const std::wstring& path)
+    {
+        zlib_filefunc64_def functions = WideArchiveStream();
+        m_zip = unzOpen2_64(path.c_str(), &functions);
+    }
+    ~OpenArchive()
+    {
+        if (m_zip)
+            unzClose(m_zip);
+    }
+    OpenArchive(const OpenArchive&) = delete;
+    OpenArchive& operator=(const OpenArchive&) = delete;
+    unzFile Get() const { return m_zip; }
+
+private:
+    unzFile m_zip = nullptr;
+};
+
+class Unpacking {
+public:
+    Unpacking(unzFile zip, const std::wstring& destination, const CancelCheck& cancelled, std::string* why)
+        : m_zip(zip), m_destination(destination), m_cancelled(cancelled), m_why(why)
+    {
+    }
+
+    int Run()
+    {
+        unz_global_info64 global{};
+        if (unzGetGlobalInfo64(m_zip, &global) != UNZ_OK)
+            return Fail("entry count unreadable");
+        m_buffer.reset(new (std::nothrow) char[kUnpackBufferBytes]);
+        if (!m_buffer)
+            return Fail("no memory for the read buffer");
+        for (ZPOS64_T index = 0; index < global.number_entry; ++index) {
+            if (const int result = Entry(); result != kDone)
+                return result;
+            if (index + 1 == global.number_entry)
+                break;
+            const int next = unzGoToNextFile(m_zip);
+            if (next == UNZ_END_OF_LIST_OF_FILE)
+                break;
+            if (next != UNZ_OK)
+                return Fail("central directory damaged");
+        }
+        return kDone;
+    }
+
+private:
+    int Fail(const char* reason)
+    {
+        if (m_why)
+            *m_why = reason;
+        return kFailed;
+    }
+
+    bool Cancelled() const { return m_cancelled && m_cancelled(); }
+
+    int Entry()
+    {
+        unz_file_info64 info{};
+        char name[kNameBufferBytes + 1] = {};
+        if (unzGetCurrentFileInfo64(m_zip, &info, name, kNameBufferBytes, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return Fail("entry header unreadable");
+        if (info.size_filename > kMaxEntryNameBytes)
+            return Fail("entry name too long");
+        const std::string_view raw(name, info.size_filename);
+        if (raw.find('\0') != std::string_view::npos)
+            return Fail("entry name holds a zero byte");
+        std::wstring wide;
+        if (!Decode(raw, info.flag & kFlagUtf8Name, wide))
+            return Fail("entry name not in its character set");
+
+        EntryHeader header;
+        header.versionMadeBy = static_cast<uint16_t>(info.version);
+        header.flags = static_cast<uint16_t>(info.flag);
+        header.externalAttributes = static_cast<uint32_t>(info.external_fa);
+        const EntryDecision decision = DecideEntry(wide, header, m_destination.size());
+        if (decision.kind == EntryKind::Refused)
+            return Fail(decision.reason);
+        const std::wstring target = m_destination + decision.relative;
+        if (decision.kind == EntryKind::Folder) {
+            if (Cancelled())
+                return kCancelled;
+            if (!decision.relative.empty() && !CreateFolderChain(target))
+                return Fail("folder could not be created");
+            return Cancelled() ? kCancelled : kDone;
+        }
+        if (Cancelled())
+            return kCancelled;
+        const std::wstring parent = ParentOf(target);
+        if (!FolderExists(parent) && !CreateFolderChain(parent))
+            return Fail("parent folder could not be created");
+        return File(target, info.uncompressed_size);
+    }
+
+    static bool Decode(std::string_view raw, bool utf8, std::wstring& wide)
+    {
+        if (utf8)
+            return DecodeUtf8(raw, wide);
+        wide.clear();
+        if (raw.empty())
+            return true;
+        const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), nullptr, 0);
+        if (length <= 0)
+            return false;
+        wide.resize(static_cast<size_t>(length));
+        return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), wide.data(), length) == length;
+    }
+
+    int File(const std::wstring& target, ZPOS64_T expectedSize)
+    {
+        if (unzOpenCurrentFile(m_zip) != UNZ_OK)
+            return Fail("entry could not be opened");
+        UniqueHandle output(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (output.Get() == INVALID_HANDLE_VALUE) {
+            unzCloseCurrentFile(m_zip);
+            return Fail("output file could not be created");
+        }
+        int result = kDone;
+        ZPOS64_T written = 0;
+        for (;;) {
+            const int got = unzReadCurrentFile(m_zip, m_buffer.get(), kUnpackBufferBytes);
+            if (got == 0)
+                break;
+            if (got < 0) {
+                result = Fail("entry data damaged");
+                break;
+            }
+            if (!WriteAll(output.Get(), m_buffer.get(), static_cast<DWORD>(got))) {
+                result = Fail("output file could not be written");
+                break;
+            }
+            written += static_cast<ZPOS64_T>(got);
+            if (Cancelled()) {
+                result = kCancelled;
+                break;
+            }
+        }
+        const int closed = unzCloseCurrentFile(m_zip);
+        if (result == kDone && closed == UNZ_CRCERROR)
+            result = Fail("entry data fails its checksum");
+        else if (result == kDone && closed != UNZ_OK)
+            result = Fail("entry could not be closed");
+        else if (result == kDone && written != expectedSize)
+            result = Fail("entry data shorter or longer than recorded");
+        output.Reset();
+        // A partly written file must not pass for a whole one.
+        if (result != kDone)
+            DeleteFileW(target.c_str());
+        return result;
+    }
+
+    static bool WriteAll(HANDLE file, const char* data, DWORD size)
+    {
+        while (size > 0) {
+            DWORD done = 0;
+            if (!WriteFile(file, data, size, &done, nullptr) || done == 0)
+                return false;
+            data += done;
+            size -= done;
+        }
+        return true;
+    }
+
+    unzFile m_zip;
+    const std::wstring m_destination;
+    const CancelCheck& m_cancelled;
+    std::string* m_why;
+    std::unique_ptr<char[]> m_buffer;
+};
+
+}  // namespace
+
+int UnpackArchive(const std::wstring& archive, const std::wstring& destination, const CancelCheck& cancelled, std::string* why)
+{
+    OpenArchive zip(archive);
+    if (!zip.Get()) {
+        if (why)
+            *why = "archive could not be opened";
+        return kFailed;
+    }
+    return Unpacking(zip.Get(), WithBackslash(destination), cancelled, why).Run();
+}
+
+}  // namespace wiraxui::actions
