@@ -22,7 +22,7 @@ struct PageFontSpec {
 // "Segoe UI;9" -> face and size; nothing when the text names no face or no positive size.
 std::optional<PageFontSpec> ParsePageFontSpec(const std::wstring& text);
 
-// The spec in the host library (resolved like every resource library), or nothing.
+// The font description in the host library (resolved like every resource library), or nothing.
 std::optional<PageFontSpec> LoadHostFontSpec();
 
 // The page font as a GDI font (based on the dialog's own font) and as a GDI+ font.
