@@ -33,3 +33,15 @@
 #define IDC_CLEAR_ALL 1012
 #define IDS_MANUFACTURER_COLUMN 197
 #define IDS_MANUFACTURER_CHANGE_TEXT 399
+
+// Removal: the verify-ready wizard page, its heading (with "[ProductName]"), text, the Next
+// caption and the check box that keeps the symbol libraries; the language-pack question and its
+// button that removes the additional language packs.
+#define IDD_UNINSTALL_VERIFY_READY 397
+#define IDD_UNINSTALL_LANGUAGE_PACKS 693
+#define IDS_UNINSTALL_HEADING 174
+#define IDS_UNINSTALL_TEXT 175
+#define IDS_UNINSTALL_NEXT 1339
+#define IDC_UNINSTALL_TEXT 1150
+#define IDC_KEEP_SYMBOL_LIBRARIES 1164
+#define IDC_REMOVE_LANGUAGE_PACKS 1572
