@@ -2,6 +2,7 @@
 // the registry and a real settings file of the symbol libraries, worked from a driver thread as a
 // user would.
 #include "PageHost.h"
+#include "PageLayoutChecks.h"
 
 #include "DialogAnswerer.h"
 #include "RegistryArranger.h"
@@ -308,6 +309,29 @@ TEST_F(UninstallVerifyReadyTest, AMissingResourceLibraryGivesNoPage)
     EXPECT_EQ(Log().leaveCalls, 0);
     EXPECT_TRUE(UsageTrack::Reports().empty()) << "no page was initialised";
     EXPECT_TRUE(answerer.WaitFor(2, 2000));
+}
+
+TEST_F(UninstallVerifyReadyTest, NoTextIsCutAndNothingOverlapsOnThePageOrTheQuestion)
+{
+    host.setup.m_displayMUIUninstallDialog = true;
+    std::vector<std::wstring> pageProblems, questionProblems;
+    bool questionSeen = false;
+    const int code = Run([&](HWND page) {
+        pageProblems = LayoutProblems(page);
+        Click(page, IDOK);
+        HWND question = nullptr;
+        questionSeen = WaitUntil([&] { return (question = hostkit::FindOwnDialog(kLangPackCaption)) != nullptr; }, 10000);
+        if (question) {
+            questionProblems = LayoutProblems(question);
+            PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDCANCEL)));
+            WaitUntil([&] { return !IsWindow(question); });
+        }
+        Click(page, IDC_WIZARD_BACK);
+    });
+    EXPECT_EQ(code, 1001);
+    EXPECT_TRUE(questionSeen);
+    EXPECT_TRUE(pageProblems.empty()) << JoinProblems(pageProblems);
+    EXPECT_TRUE(questionProblems.empty()) << JoinProblems(questionProblems);
 }
 
 TEST(UninstallChoicesTest, HeadingReplacesEveryPlaceholderAndLeavesOtherTextAlone)
