@@ -146,6 +146,11 @@ TEST_F(UninstallVerifyReadyTest, OutsideRemovalALeaveCallbackAskingToStayEndsThe
 
 TEST_F(UninstallVerifyReadyTest, ThePageShowsTheProductInItsBoldHeadingAndRemoveOnNext)
 {
+    // The page runs the host's refresh list once while it initialises; count it there alone.
+    std::vector<PageCallback> none;
+    std::vector<PageCallback> refresh{&RecordInit};
+    UseCallbacks(PageRecord::kInitList, none);
+    UseCallbacks(PageRecord::kRefreshList, refresh);
     std::wstring heading, text, next;
     LOGFONTW headingFont{};
     LONG_PTR headingStyle = 0, textStyle = 0;
@@ -176,6 +181,7 @@ TEST_F(UninstallVerifyReadyTest, ThePageShowsTheProductInItsBoldHeadingAndRemove
     EXPECT_TRUE(boxVisible) << "no uninstall key: the libraries are not shared";
     EXPECT_FALSE(boxChecked);
     EXPECT_EQ(Log().leaveCalls, 1);
+    EXPECT_EQ(Log().initCalls, 1) << "refresh list runs";
     const auto reports = UsageTrack::Reports();
     EXPECT_EQ(std::count(reports.begin(), reports.end(), L"wpPageInit CUninstallVerifyReadyDialog"), 1);
     EXPECT_EQ(std::count(reports.begin(), reports.end(), L"wpButtonClicked Next 0 0"), 1);
