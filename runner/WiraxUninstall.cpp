@@ -1,4 +1,5 @@
-// What a removal scenario arranges: the product code of a product, the values its uninstall key
+// The removal page, played like every wizard page (`call UninstallVerifyReadyDialog` and the user's
+// steps after it), and what a removal scenario arranges: the product code of a product, the values its uninstall key
 // holds, the symbol libraries' settings file and the host's answers about additional language
 // packs. The settings file is shown after the summary, as the removal page left it.
 //
@@ -8,6 +9,7 @@
 //                                                       key's "SymLibIni"; removed at the end
 //   mui-uninstall-dialog yes|no                         whether the host wants the question
 //   remove-language-packs yes|no                        the host's flag before the page runs
+#include "PageSteps.h"
 #include "WiraxPlayer.h"
 
 #include "RegistryArranger.h"
@@ -187,7 +189,18 @@ void ShowLanguagePackFlag(WiraxSession& session)
     });
 }
 
+// Outside setup mode 3 the export shows no page; a call without steps then only calls it.
+std::wstring PlayRemovalPage(WiraxSession& session, FARPROC function, const ScenarioLine& line)
+{
+    if (session.setup.m_setupMode != 3 && session.pageSteps.empty() && line.words.size() == 2) {
+        auto run = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
+        return std::to_wstring(run(session.record.data()));
+    }
+    return PlayWizardPage(session, function, line);
+}
+
 const bool kRegistered = [] {
+    WiraxExports()[L"UninstallVerifyReadyDialog"] = PlayRemovalPage;
     WiraxDirectives()[L"product-code"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
         ExpectWords(line, 2, 2, L"product-code PRODUCT CODE");
         CProduct& product = ProductOf(session, line, line.words[1]);
