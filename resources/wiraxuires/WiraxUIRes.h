@@ -34,6 +34,18 @@
 #define IDS_MANUFACTURER_COLUMN 197
 #define IDS_MANUFACTURER_CHANGE_TEXT 399
 
+// Removal: the verify-ready wizard page, its heading (with "[ProductName]"), text, the Next
+// caption and the check box that keeps the symbol libraries; the language-pack question and its
+// button that removes the additional language packs.
+#define IDD_UNINSTALL_VERIFY_READY 397
+#define IDD_UNINSTALL_LANGUAGE_PACKS 693
+#define IDS_UNINSTALL_HEADING 174
+#define IDS_UNINSTALL_TEXT 175
+#define IDS_UNINSTALL_NEXT 1339
+#define IDC_UNINSTALL_TEXT 1150
+#define IDC_KEEP_SYMBOL_LIBRARIES 1164
+#define IDC_REMOVE_LANGUAGE_PACKS 1572
+
 // Pre-install checks: the driver message and the help line of its log (one %s: the help link),
 // the refusals for a missing base product and a missing Formwell.
 #define IDS_DRIVER_MESSAGE 507

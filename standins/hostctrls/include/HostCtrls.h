@@ -40,7 +40,8 @@ private:
                                          DWORD_PTR self);
 };
 
-// A static whose text is drawn straight onto its parent's background.
+// A static whose text is drawn straight onto its parent's background; an owner-drawn one
+// (SS_OWNERDRAW) is drawn by the control itself, wrapped at word ends.
 class HOSTCTRLS_API CTransparentStatic : public CHostControl {
 public:
     void SetTextColor(COLORREF color);
@@ -53,6 +54,7 @@ private:
 };
 
 // A flat push button drawn by the host; the dialog's default button is drawn as the primary one.
+// A check box or radio button attached to it keeps the system's drawing.
 class HOSTCTRLS_API COwnerDrawButton : public CHostControl {
 public:
     ~COwnerDrawButton() override;

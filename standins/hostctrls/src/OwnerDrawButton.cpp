@@ -33,6 +33,18 @@ COwnerDrawButton::~COwnerDrawButton() { delete m_background; }
 void COwnerDrawButton::OnAttached()
 {
     LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+    switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        // Check boxes and radio buttons keep their own drawing, and with it their check.
+        return;
+    default:
+        break;
+    }
     m_primary = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
     InvalidateRect(m_hWnd, nullptr, TRUE);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 void CTransparentStatic::SetTextColor(COLORREF color)
 {
     m_textColor = color;
@@ -17,6 +19,21 @@ bool CTransparentStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, m_textColor);
         result = reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
+        return true;
+    }
+    case kReflectedMessageBase + WM_DRAWITEM: {
+        // An owner-drawn static: its text on the parent's background, wrapped at word ends.
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const int length = GetWindowTextLengthW(m_hWnd);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(m_hWnd, text.data(), length + 1)));
+        HGDIOBJ oldFont = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
+        SetBkMode(item.hDC, TRANSPARENT);
+        ::SetTextColor(item.hDC, m_textColor);
+        RECT area = item.rcItem;
+        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(item.hDC, oldFont);
+        result = TRUE;
         return true;
     }
     case WM_SETTEXT: {

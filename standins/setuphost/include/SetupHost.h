@@ -144,6 +144,7 @@ public:
     // Fields that plug-ins read directly.
     int m_installState = 0;   // tested against {2, 4, 5}
     int m_actionWord = 0;     // 8: installed in this run
+    std::wstring m_productCode;  // the product's installer product code, "{...}"
     long long m_downloadCompSize = 0;
     long long m_downloadUncompSize = 0;
     bool m_liveUpdate = false;
@@ -201,6 +202,7 @@ public:
     SETUPHOST_API int ResetSetupMode();
     SETUPHOST_API std::wstring GetHostResPath() const;
     SETUPHOST_API std::wstring GetSourceResPath() const;
+    // Journalled as Other "IsDisplayMUIUninstallDialog" with the answer as number.
     SETUPHOST_API bool IsDisplayMUIUninstallDialog() const;
 
     // Inline members of the host headers; plug-ins export their copies.
@@ -268,7 +270,7 @@ public:
     bool m_fatalDownloadError = false;
     bool m_productListsForDeletion = false;
     bool m_removeAdditionalMUILPs = false;
-    bool m_displayMUIUninstallDialog = false;
+    bool m_displayMUIUninstallDialog = false;  // what IsDisplayMUIUninstallDialog answers
     int m_resetSetupModeResult = 0;    // what ResetSetupMode answers
     CUiManager m_uiManager;
     std::vector<ProgressCallback> m_progressCallbacks;
@@ -277,7 +279,7 @@ public:
 private:
     std::vector<std::unique_ptr<CProduct>> m_products;
     std::map<std::wstring, std::wstring> m_installProperties;
-    CHostJournal m_journal;
+    mutable CHostJournal m_journal;  // questions a plug-in asks are journalled too
 };
 
 // The process's setup context: where the host keeps its resource libraries.

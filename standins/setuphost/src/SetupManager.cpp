@@ -89,7 +89,14 @@ int CSetupManager::ResetSetupMode()
 
 std::wstring CSetupManager::GetHostResPath() const { return m_hostResPath; }
 std::wstring CSetupManager::GetSourceResPath() const { return m_sourceResPath; }
-bool CSetupManager::IsDisplayMUIUninstallDialog() const { return m_displayMUIUninstallDialog; }
+bool CSetupManager::IsDisplayMUIUninstallDialog() const
+{
+    HostEvent event;
+    event.name = L"IsDisplayMUIUninstallDialog";
+    event.number = m_displayMUIUninstallDialog;
+    m_journal.Add(std::move(event));
+    return m_displayMUIUninstallDialog;
+}
 
 bool CUiManager::IsWindowPosSaved() const { return m_saved; }
 RECT CUiManager::GetWindowPos() const { return m_rect; }

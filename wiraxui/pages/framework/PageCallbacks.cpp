@@ -19,7 +19,9 @@ CallbackList CopyCallbackList(const HostRecord* record, size_t firstWord)
     return copy;
 }
 
-int RunCallbackList(const CallbackList& list, const PageEventSource& source, int emptyResult)
+namespace {
+
+int RunList(const CallbackList& list, const PageEventSource& source, int emptyResult, bool stopOnStay)
 {
     // One record for the whole list: the host's callbacks may leave words in it for the ones
     // after them.
@@ -30,9 +32,24 @@ int RunCallbackList(const CallbackList& list, const PageEventSource& source, int
     record[PageRecord::kContext] = source.context;
     record[PageRecord::kHostWords + 2] = 1;
     int result = emptyResult;
-    for (PageCallback callback : list)
+    for (PageCallback callback : list) {
         result = callback(record.data());
+        if (stopOnStay && result == kStayOnPage)
+            break;
+    }
     return result;
+}
+
+}  // namespace
+
+int RunCallbackList(const CallbackList& list, const PageEventSource& source, int emptyResult)
+{
+    return RunList(list, source, emptyResult, false);
+}
+
+int RunCallbackListUntilStay(const CallbackList& list, const PageEventSource& source, int emptyResult)
+{
+    return RunList(list, source, emptyResult, true);
 }
 
 }  // namespace wiraxui

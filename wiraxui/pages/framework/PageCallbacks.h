@@ -36,4 +36,7 @@ constexpr int kStayOnPage = 2;
 // the last one's answer is the list's answer.
 int RunCallbackList(const CallbackList& list, const PageEventSource& source, int emptyResult);
 
+// The same, but no callback runs after one that answers kStayOnPage.
+int RunCallbackListUntilStay(const CallbackList& list, const PageEventSource& source, int emptyResult);
+
 }  // namespace wiraxui

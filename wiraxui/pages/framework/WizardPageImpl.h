@@ -3,7 +3,8 @@
 // Back, Next or Cancel.
 //
 // The concrete page T supplies IDD, kPageName (its name in usage reports), DoDataExchange(),
-// OnPageInit() and SaveChoice() (store the current choice without validating it). Its
+// OnPageInit() and SaveChoice() (store the current choice without validating it), and may
+// supply ApplyNext() (Next's step, which can keep the user on the page). Its
 // ProcessWindowMessage handles its own messages first and passes the rest on to this class.
 #pragma once
 
@@ -100,6 +101,14 @@ public:
     int OnContentHeightChanged(HWND, int) override { return 0; }
 
     int ExitCode() const { return this->m_exitCode; }
+
+    // Next's own step once the leave list lets the user go: a page that answers false stays.
+    // Pages that only keep their choice leave this to SaveChoice.
+    bool ApplyNext()
+    {
+        static_cast<T*>(this)->SaveChoice();
+        return true;
+    }
 
 protected:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
@@ -391,7 +400,8 @@ private:
         CPersistentWaitCursor wait;
         if (RunLeaveList() == kStayOnPage)
             return;
-        static_cast<T*>(this)->SaveChoice();
+        if (!static_cast<T*>(this)->ApplyNext())
+            return;
         Leave(kWizardNext);
         UsageTrack::wpButtonClicked(L"Next", 0, false);
     }

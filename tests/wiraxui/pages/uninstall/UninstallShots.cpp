@@ -1,0 +1,151 @@
+// uninstallshots: shows the removal page and its language-pack question as a host would and saves
+// a picture of each as PNG files. Usage: uninstallshots OUTPUT-FOLDER [NAME-SUFFIX]
+// The suffix goes before ".png" (the pictures taken at another display resolution).
+#include <HostPage.h>
+#include <SetupHost.h>
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::wstring g_folder;
+std::wstring g_suffix;
+std::atomic<int> g_saved{0};
+
+bool PngEncoder(CLSID* encoder)
+{
+    UINT count = 0;
+    UINT bytes = 0;
+    Gdiplus::GetImageEncodersSize(&count, &bytes);
+    std::string buffer(bytes, '\0');
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, bytes, codecs);
+    for (UINT i = 0; i < count; ++i) {
+        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
+            *encoder = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the screen shows where window is, frame included.
+void Save(HWND window, const std::wstring& baseName)
+{
+    const std::wstring path = g_folder + L"\\" + baseName + g_suffix + L".png";
+    RECT area;
+    GetWindowRect(window, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    {
+        Gdiplus::Bitmap picture(bitmap, nullptr);
+        CLSID encoder;
+        if (PngEncoder(&encoder) && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok) {
+            ++g_saved;
+            fwprintf(stdout, L"saved %ls (%dx%d)\n", path.c_str(), width, height);
+        } else {
+            fwprintf(stderr, L"could not save %ls\n", path.c_str());
+        }
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+HWND WaitForWindow(const wchar_t* caption)
+{
+    for (int i = 0; i < 500; ++i) {
+        HWND window = FindWindowW(L"#32770", caption);
+        if (window && IsWindowVisible(window))
+            return window;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+void Press(HWND dialog, int id)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void ShootRemovalPage(HMODULE plugin)
+{
+    using Export = int(uintptr_t*);
+    auto* run = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, "UninstallVerifyReadyDialog")));
+    if (!run) {
+        fputs("WiraxUI.dll has no UninstallVerifyReadyDialog\n", stderr);
+        return;
+    }
+    CSetupManager setup;
+    std::array<uintptr_t, PageRecord::kWords> record{};
+    record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(&setup);
+    record[PageRecord::kHostWords] = 1;
+    setup.m_setupMode = 3;
+    setup.m_titleText = L"Wirax 2027";
+    setup.m_displayMUIUninstallDialog = true;
+    CProduct* main = setup.AddProduct(L"WIRAX_MAIN");
+    main->m_productCode = L"{5A1B2C3D-0000-4000-8000-0000000000A1}";
+    record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(main);
+
+    const DWORD pageThread = GetCurrentThreadId();
+    std::thread driver([&] {
+        HWND page = WaitForWindow(setup.m_titleText.c_str());
+        if (!page) {
+            PostThreadMessageW(pageThread, WM_QUIT, 1603, 0);
+            return;
+        }
+        Sleep(700);
+        Save(page, L"uninstall-verify-ready-dialog");
+        PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
+        if (HWND question = WaitForWindow(L"Additional Language Packs")) {
+            Sleep(500);
+            Save(question, L"uninstall-language-packs");
+            Press(question, IDCANCEL);  // back to the page
+        }
+        Sleep(300);
+        Press(page, 1001);
+    });
+    run(record.data());
+    driver.join();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2 && argc != 3) {
+        fputs("usage: uninstallshots OUTPUT-FOLDER [NAME-SUFFIX]\n", stderr);
+        return 2;
+    }
+    g_folder = argv[1];
+    g_suffix = argc == 3 ? argv[2] : L"";
+    CreateDirectoryW(g_folder.c_str(), nullptr);
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    HMODULE plugin = LoadLibraryW(L"WiraxUI.dll");
+    if (!plugin) {
+        fprintf(stderr, "cannot load WiraxUI.dll (error %lu)\n", GetLastError());
+        return 3;
+    }
+    HMODULE hostLibrary = LoadLibraryW(L"HostRes.dll");  // a host keeps its library loaded
+    ShootRemovalPage(plugin);
+    if (hostLibrary)
+        FreeLibrary(hostLibrary);
+    FreeLibrary(plugin);
+    Gdiplus::GdiplusShutdown(token);
+    return g_saved == 2 ? 0 : 1;
+}
