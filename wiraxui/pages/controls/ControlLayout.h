@@ -20,6 +20,12 @@ inline void EnableControls(HWND dialog, std::initializer_list<int> ids, bool ena
         EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
 }
 
+// Whether the control itself is shown, also while its page is not (yet) on the screen.
+inline bool IsShown(HWND control)
+{
+    return control && (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 // The bottom edge of a control in its dialog's client coordinates; -1 without the control.
 inline int ControlBottom(HWND dialog, int id)
 {

@@ -70,6 +70,9 @@ void CStandardSelectionPage::OnPageInit()
     m_folder = folder;
     SetWindowTextW(m_folderEdit, folder.c_str());
     ShowFolderControls();
+    // Without its folder the page would show an empty band at its foot.
+    if (!IsShown(GetDlgItem(m_hWnd, IDC_PERSONAL_FOLDER_BROWSE)))
+        FitHeight();
 
     if (const DrawingStandard* standard = FindOfferedStandard(ReadProperty(product, L"DRAWINGSTANDARD")))
         CheckDlgButton(m_hWnd, standard->radioButton, BST_CHECKED);
@@ -94,6 +97,18 @@ void CStandardSelectionPage::ShowFolderControls()
 {
     const bool show = ReadProperty(PageProduct(), L"SHAREDSUPPORT") != L"1";
     ShowControls(m_hWnd, {IDC_DATA_FOLDER_EDIT, IDC_PERSONAL_FOLDER_BROWSE, IDC_PERSONAL_FOLDER_LABEL}, show);
+}
+
+void CStandardSelectionPage::FitHeight()
+{
+    const bool shown = IsShown(GetDlgItem(m_hWnd, IDC_PERSONAL_FOLDER_BROWSE)) != FALSE;
+    const int bottom = ControlBottom(m_hWnd, shown ? IDC_PERSONAL_FOLDER_BROWSE : kUnnamedStatic);
+    if (bottom < 0)
+        return;
+    SetClientHeight(m_hWnd, bottom);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    m_height = client.bottom - client.top;
 }
 
 std::wstring CStandardSelectionPage::DefaultFolder() const
@@ -129,10 +144,7 @@ void CStandardSelectionPage::PropertyChanged(const std::wstring& name)
     if (name != L"SHAREDSUPPORT")
         return;
     ShowFolderControls();
-    const bool shown = IsWindowVisible(GetDlgItem(m_hWnd, IDC_PERSONAL_FOLDER_BROWSE)) != FALSE;
-    const int bottom = ControlBottom(m_hWnd, shown ? IDC_PERSONAL_FOLDER_BROWSE : kUnnamedStatic);
-    if (bottom >= 0)
-        SetClientHeight(m_hWnd, bottom);
+    FitHeight();
     NotifyHeightChanged();
 }
 

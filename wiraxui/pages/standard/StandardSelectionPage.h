@@ -37,6 +37,8 @@ private:
     CProduct* PageProduct() const;
     // Shows or hides the folder controls as "SHAREDSUPPORT" asks.
     void ShowFolderControls();
+    // The page ends at the browse button, or at the unnamed static while the folder is hidden.
+    void FitHeight();
     std::wstring DefaultFolder() const;
     bool ValidateFolder();
 

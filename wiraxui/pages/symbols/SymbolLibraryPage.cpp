@@ -49,6 +49,9 @@ void CSymbolLibraryPage::OnPageInit()
     m_folder = folder;
     SetWindowTextW(m_folderEdit, folder.c_str());
     ShowFolderControls();
+    // Without its folder the page would show an empty band at its foot.
+    if (!IsShown(GetDlgItem(m_hWnd, IDC_SYMBOL_FOLDER_BROWSE)))
+        FitHeight();
     InitialiseLibraryBoxes();
     if (m_locks.standaloneLanguagePack)
         EnableControls(m_hWnd, {IDC_DATA_FOLDER_EDIT, IDC_SYMBOL_FOLDER_BROWSE}, false);
@@ -64,6 +67,18 @@ void CSymbolLibraryPage::ShowFolderControls()
 {
     const bool show = ReadProperty(PageProduct(), L"SHAREDSYMBOL") != L"1";
     ShowControls(m_hWnd, {IDC_DATA_FOLDER_EDIT, IDC_SYMBOL_FOLDER_BROWSE, IDC_SYMBOL_FOLDER_LABEL}, show);
+}
+
+void CSymbolLibraryPage::FitHeight()
+{
+    const bool shown = IsShown(GetDlgItem(m_hWnd, IDC_SYMBOL_FOLDER_BROWSE)) != FALSE;
+    const int bottom = ControlBottom(m_hWnd, shown ? IDC_SYMBOL_FOLDER_BROWSE : kUnnamedStatic);
+    if (bottom < 0)
+        return;
+    SetClientHeight(m_hWnd, bottom);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    m_height = client.bottom - client.top;
 }
 
 std::wstring CSymbolLibraryPage::DefaultFolder() const
@@ -105,10 +120,7 @@ void CSymbolLibraryPage::PropertyChanged(const std::wstring& name)
 {
     if (name == L"SHAREDSYMBOL") {
         ShowFolderControls();
-        const bool shown = IsWindowVisible(GetDlgItem(m_hWnd, IDC_SYMBOL_FOLDER_BROWSE)) != FALSE;
-        const int bottom = ControlBottom(m_hWnd, shown ? IDC_SYMBOL_FOLDER_BROWSE : kUnnamedStatic);
-        if (bottom >= 0)
-            SetClientHeight(m_hWnd, bottom);
+        FitHeight();
         NotifyHeightChanged();
     } else if (name == L"DRAWINGSTANDARD") {
         CProduct* product = PageProduct();

@@ -37,6 +37,8 @@ public:  // handlers, named by the message maps
 
 private:
     void ShowFolderControls();
+    // The page ends at the browse button, or at the unnamed static while the folder is hidden.
+    void FitHeight();
     std::wstring DefaultFolder() const;
     bool ValidateFolder();
     void AskAboutInstalledLibraries();

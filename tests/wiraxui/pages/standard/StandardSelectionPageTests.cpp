@@ -210,6 +210,18 @@ TEST_F(StandardSelectionPageTest, SharedSupportHidesTheFolderAndThePageGetsShort
     EXPECT_EQ(panel.notifyCodes.size(), 2u) << "only the shared support changes the page";
 }
 
+TEST_F(StandardSelectionPageTest, APageThatOpensWithSharedSupportEndsAtItsNote)
+{
+    SetMain(L"SHAREDSUPPORT", L"1");
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_FALSE(Visible(IDC_DATA_FOLDER_EDIT));
+    RECT note;
+    GetWindowRect(GetDlgItem(Window(), -1), &note);
+    MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&note), 2);
+    EXPECT_EQ(page->GetHeight(), note.bottom);
+    EXPECT_TRUE(panel.notifyCodes.empty()) << "the host asks for the height of a new page itself";
+}
+
 TEST_F(StandardSelectionPageTest, TheNetworkPersonalFolderFlagFollowsTheSetupMode)
 {
     host.setup.m_setupMode = 5;
