@@ -116,6 +116,10 @@ void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
             Line(L"alert title on " + e.product + L": " + Quoted(e.after));
             Fact(L"alert-title " + e.product + L" " + e.after);
             break;
+        case HostEvent::Kind::FeatureActionSet:
+            Line(L"feature " + e.name + L" of " + e.product + L": install action " + std::to_wstring(e.number));
+            Fact(L"feature-action " + e.product + L" " + e.name + L" " + std::to_wstring(e.number));
+            break;
         default:
             Line(L"host call: " + (e.name.empty() ? std::wstring(L"(event)") : e.name) + L" " + std::to_wstring(e.number));
             Fact(L"host-event " + std::to_wstring(static_cast<int>(e.kind)) + L" " + e.name + L" " + std::to_wstring(e.number));
