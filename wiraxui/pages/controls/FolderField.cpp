@@ -123,9 +123,15 @@ bool BrowseDataFolder(HWND owner, std::wstring& folder, const std::wstring& defa
     const std::wstring title = LoadModuleText(productLibrary, IDS_DATA_FOLDER_DIALOG_TITLE);
     const std::wstring okText = InstallationText(setup, IDS_SELECT_FOLDER_OK, productLibrary);
     const std::wstring label = InstallationText(setup, IDS_SELECT_FOLDER_LABEL, productLibrary);
+    // The system dialog moves the process into the folders it shows; the host's current folder
+    // is not ours to change, and a folder left current could not be removed below.
+    wchar_t current[MAX_PATH] = L"";
+    const DWORD currentLength = GetCurrentDirectoryW(MAX_PATH, current);
     CSelectFolderDlg dialog(owner, folder.empty() ? nullptr : folder.c_str(), OFN_HIDEREADONLY);
     dialog.SetTexts(title.empty() ? nullptr : title.c_str(), okText.c_str(), label.c_str());
     const bool chosen = dialog.DoModal() != 0;
+    if (currentLength > 0 && currentLength < MAX_PATH)
+        SetCurrentDirectoryW(current);
     if (chosen) {
         folder = CSelectFolderDlg::ChosenFolder();
         if (!folder.empty() && folder.back() != L'\\')
@@ -133,8 +139,11 @@ bool BrowseDataFolder(HWND owner, std::wstring& folder, const std::wstring& defa
     }
 
     // The dialog may have opened in a default folder made only for it.
-    if (!defaultFolder.empty() && PathIsDirectoryEmptyW(defaultFolder.c_str()))
-        RemoveDirectoryW(defaultFolder.c_str());
+    std::wstring made = defaultFolder;
+    while (made.size() > 3 && made.back() == L'\\')
+        made.pop_back();
+    if (!made.empty() && PathIsDirectoryEmptyW(made.c_str()))
+        RemoveDirectoryW(made.c_str());
     return chosen;
 }
 

@@ -153,6 +153,23 @@ TEST_F(SharedLibraryPageTest, ARefusedSymbolFolderLeavesTheSupportPropertiesWrit
     EXPECT_FALSE(main->HasProperty(L"NETSHAREDPATH"));
 }
 
+TEST_F(SharedLibraryPageTest, ACancelledBrowserLeavesTheFolderAsItWas)
+{
+    SetMain(L"SHAREDSUPPORT", L"1");
+    SetMain(L"NETSHAREDSUPPORTPATH", L"\\\\fileserver\\wirax\\support\\");
+    ASSERT_NE(Open(), nullptr);
+    {
+        hostkit::DialogAnswerer answerer({}, IDCANCEL);
+        Press(IDC_SHARED_SUPPORT_BROWSE);
+        EXPECT_EQ(answerer.Seen().size(), 1u);
+    }
+    EXPECT_EQ(Text(IDC_SHARED_SUPPORT_EDIT), L"\\\\fileserver\\wirax\\support\\");
+    SetMain(L"SHAREDSYMBOL", L"0");
+    Type(IDC_SHARED_SUPPORT_EDIT, scratch.Path());
+    ASSERT_TRUE(page->Commit());
+    EXPECT_EQ(MainProperty(L"NETSHAREDSUPPORTPATH"), scratch.Path() + L"\\");
+}
+
 TEST_F(SharedLibraryPageTest, NothingOverlapsNoTextIsCutAndTabReachesEveryControl)
 {
     SetMain(L"SHAREDSUPPORT", L"1");

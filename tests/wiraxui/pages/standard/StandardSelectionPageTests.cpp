@@ -5,6 +5,8 @@
 #include <WiraxUIRes.h>
 #include <shlobj.h>
 
+#include <thread>
+
 namespace pagetest {
 namespace {
 
@@ -239,6 +241,37 @@ TEST_F(StandardSelectionPageTest, TheNetworkPersonalFolderFlagFollowsTheSetupMod
     host.setup.Journal().Clear();
     ASSERT_TRUE(page->Commit());
     EXPECT_TRUE(Writes(L"NETPERSONALWXDATAPATH").empty());
+}
+
+TEST_F(StandardSelectionPageTest, BrowseOpensAtAMissingDefaultFolderMadeForItAndRemovesItAgain)
+{
+    SetMain(L"ROAMINGUSERMYDOCSWIRAXFOLDER", L"");
+    SetMain(L"WIRAXDEFAULTFOLDER", L"Wirax Browse Test");
+    ASSERT_NE(Open(), nullptr);
+    const std::wstring folder = DocumentsFolder() + L"\\Wirax Browse Test";
+    ASSERT_FALSE(Exists(folder));
+    bool existedWhileOpen = false;
+    {
+        hostkit::DialogAnswerer answerer({L"Select Folder"}, IDCANCEL);
+        std::thread look([&] {
+            if (answerer.WaitFor(1, 10000))
+                return;
+        });
+        // The folder dialog is modal: the click returns once the answerer has cancelled it.
+        std::thread watch([&] {
+            for (int i = 0; i < 200 && !existedWhileOpen; ++i) {
+                existedWhileOpen = Exists(folder);
+                Sleep(25);
+            }
+        });
+        Press(IDC_PERSONAL_FOLDER_BROWSE);
+        look.join();
+        watch.join();
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+    }
+    EXPECT_TRUE(existedWhileOpen);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_EQ(Text(IDC_DATA_FOLDER_EDIT), folder + L"\\");
 }
 
 TEST_F(StandardSelectionPageTest, NothingOverlapsNoTextIsCutAndTabReachesEveryControl)
