@@ -1,9 +1,10 @@
-// What the drawing standard, symbol library and shared library pages need from a scenario
-// beyond the built-in directives:
+// The drawing standard, symbol library and shared library pages in scenarios (played like every
+// page, see PageSteps.h), and what they need from a scenario beyond the built-in directives:
 //
 //   feature PRODUCT NAME          the product's package has the feature NAME (the shared
 //                                 library page sets features to install locally)
 //   deployment-folder PATH        the deployment's folder (the shared page starts there)
+#include "PageSteps.h"
 #include "WiraxPlayer.h"
 
 namespace runner {
@@ -39,6 +40,10 @@ void SetDeploymentFolder(WiraxSession& session, const ScenarioLine& line, Report
 const bool kRegistered = [] {
     WiraxDirectives()[L"feature"] = DeclareFeature;
     WiraxDirectives()[L"deployment-folder"] = SetDeploymentFolder;
+    WiraxExports()[L"StandardSelectionPage"] = PlayConfigurationPage;
+    WiraxExports()[L"SymbolLibraryPage"] = PlayConfigurationPage;
+    WiraxExports()[L"SymbolLibraryDialog"] = PlayWizardPage;
+    WiraxExports()[L"SharedLibraryPage"] = PlayConfigurationPage;
     return true;
 }();
 
