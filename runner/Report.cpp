@@ -118,6 +118,10 @@ void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
             break;
         case HostEvent::Kind::Progress:
             break;  // the export's own caller tells the phases
+        case HostEvent::Kind::FeatureActionSet:
+            Line(L"feature " + e.name + L" of " + e.product + L": install action " + std::to_wstring(e.number));
+            Fact(L"feature-action " + e.product + L" " + e.name + L" " + std::to_wstring(e.number));
+            break;
         default:
             Line(L"host call: " + (e.name.empty() ? std::wstring(L"(event)") : e.name) + L" " + std::to_wstring(e.number));
             Fact(L"host-event " + std::to_wstring(static_cast<int>(e.kind)) + L" " + e.name + L" " + std::to_wstring(e.number));

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the plug-in's pages (docs/pages/*.png): the pages are shown under Wine on a
-# private display, in a Wine desktop so that Wine draws the window frames itself. The removal
-# page and its question are taken at 96 DPI and again at 144 DPI ("-144dpi" in the name), the
-# second time in a copy of the build's Wine prefix whose display reports 144 logical pixels per
-# inch.
+# private display, in a Wine desktop so that Wine draws the window frames itself. Each page is
+# taken at 96 DPI and again at 144 DPI ("-144dpi" in the name), the second time in a copy of
+# the build's Wine prefix whose display reports 144 logical pixels per inch.
 # Usage: scripts/screenshots.sh [OUTPUT-FOLDER]    (after a build; BUILD_DIR as for the build)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,10 +15,10 @@ prefix=${WINEPREFIX:-$BUILD_DIR/wineprefix}
 outw=$(WINEPREFIX=$prefix /usr/lib/wine/wine64 winepath -w "$out" 2>/dev/null)
 cd "$BUILD_DIR/bin"
 
-WINEPREFIX=$prefix "$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" explorer /desktop=pageshots,1024x768 \
-  pageshots.exe "$outw"
-WINEPREFIX=$prefix "$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" explorer /desktop=pageshots,1024x768 \
-  uninstallshots.exe "$outw"
+for shots in pageshots.exe uninstallshots.exe; do
+  WINEPREFIX=$prefix "$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" explorer /desktop=pageshots,1024x768 \
+    "$shots" "$outw"
+done
 
 # 144 DPI: Wine reads the logical DPI from the registry when a program starts. The pages grow by
 # half, so the Wine desktop and the X screen behind it grow too.
@@ -43,6 +42,8 @@ for n in $(seq 150 199); do
   break
 done
 trap '[ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
-DISPLAY=$display WINEPREFIX=$hidpi "$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" \
-  explorer /desktop=pageshots,1800x1400 uninstallshots.exe "$outw" -144dpi
+for shots in pageshots.exe uninstallshots.exe; do
+  DISPLAY=$display WINEPREFIX=$hidpi "$root/scripts/with-display.sh" "$root/scripts/wine-exec.sh" \
+    explorer /desktop=pageshots,1800x1400 "$shots" "$outw" -144dpi
+done
 ls -1 "$out"/*.png

@@ -46,6 +46,52 @@
 #define IDC_KEEP_SYMBOL_LIBRARIES 1164
 #define IDC_REMOVE_LANGUAGE_PACKS 1572
 
+// Folder texts shared by the pages that choose a data folder: the folder dialog's title and the
+// refusal of a folder that cannot be used.
+#define IDS_DATA_FOLDER_DIALOG_TITLE 400
+#define IDS_DATA_FOLDER_REFUSED 432
+
+// Drawing standard page: its radio buttons, the personal data folder and the static that ends
+// the page while the folder is hidden.
+#define IDD_STANDARD_SELECTION_PAGE 394
+#define IDC_STANDARD_JIC 1005
+#define IDC_STANDARD_IEC 1006
+#define IDC_STANDARD_GB 1007
+#define IDC_STANDARD_JIS 1008
+#define IDC_STANDARD_IEEE 1009
+#define IDC_STANDARD_NFPA 1012
+#define IDC_PERSONAL_FOLDER_LABEL 1010
+#define IDC_PERSONAL_FOLDER_BROWSE 1011
+#define IDC_DATA_FOLDER_EDIT 1021
+
+// Symbol library page and wizard page: the eight library boxes and, on the page, the folder.
+#define IDD_SYMBOL_LIBRARY_PAGE 393
+#define IDD_SYMBOL_LIBRARY_DIALOG 395
+#define IDC_SYMBOLS_JIC 33017
+#define IDC_SYMBOLS_IEC 33018
+#define IDC_SYMBOLS_GB 33020
+#define IDC_SYMBOLS_JIS 33021
+#define IDC_SYMBOLS_AS 33022
+#define IDC_SYMBOLS_IEEE 33023
+#define IDC_SYMBOLS_IEC6 33024
+#define IDC_SYMBOLS_NFPA 33025
+#define IDC_SYMBOL_FOLDER_LABEL 1011
+#define IDC_SYMBOL_FOLDER_BROWSE 1015
+#define IDS_SYMBOL_LIBRARY_OVERWRITE 701
+
+// Shared library page: a check box, a folder and a browse button each for the support data and
+// the symbol libraries; the browser's title and the refusals of a shared folder.
+#define IDD_SHARED_LIBRARY_PAGE 396
+#define IDC_SHARED_SUPPORT_CHECK 1159
+#define IDC_SHARED_SYMBOL_CHECK 1160
+#define IDC_SHARED_SUPPORT_EDIT 1021
+#define IDC_SHARED_SYMBOL_EDIT 1022
+#define IDC_SHARED_SUPPORT_BROWSE 1165
+#define IDC_SHARED_SYMBOL_BROWSE 1012
+#define IDS_SHARED_FOLDER_BROWSE_TITLE 394
+#define IDS_SHARED_PATH_INVALID 310
+#define IDS_SHARED_FOLDER_NOT_WRITABLE 524
+#define IDS_SHARED_FOLDER_NOT_CREATED 373
 // Pre-install checks: the driver message and the help line of its log (one %s: the help link),
 // the refusals for a missing base product and a missing Formwell.
 #define IDS_DRIVER_MESSAGE 507

@@ -1,32 +1,15 @@
-// Which symbol libraries a "SYMBOLLIBRARY" value asks for, and what they cost on disk.
-// Codes are found by substring search, so "IEC6" also selects the "IEC" libraries.
+// Which symbol libraries product initialisation installs for a "SYMBOLLIBRARY" value, and what
+// they cost on disk; read from the drawing-standard table.
 #pragma once
 
-#include <array>
+#include "init/DrawingStandards.h"
+
 #include <string>
-#include <vector>
 
 namespace wiraxui {
 
-struct SymbolLibraryCost {
-    const wchar_t* code;  // drawing standard code searched in "SYMBOLLIBRARY"
-    long long bytes;
-};
-
-// Always installed, whatever the codes.
-constexpr long long kSymbolLibraryBaseBytes = 2705308172LL;
-extern const std::array<SymbolLibraryCost, 7> kSymbolLibraryCosts;
-
-struct SymbolLibraryProperty {
-    const wchar_t* property;
-    const wchar_t* code;  // null: always "1"
-};
-
-// In the order the properties are written.
-extern const std::array<SymbolLibraryProperty, 13> kSymbolLibraryProperties;
-
 struct SymbolLibraryChoice {
-    std::vector<std::pair<std::wstring, std::wstring>> properties;  // name, "1" or "0", in write order
+    PropertyWrites properties;  // name, "1" or "0", in write order
     long long bytes = 0;
 };
 

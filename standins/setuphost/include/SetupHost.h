@@ -93,6 +93,46 @@ private:
     std::vector<HostEvent> m_events;
 };
 
+class CProduct;
+
+// A feature of a product's installation package; the install action is what the host will do
+// with it (3: install locally).
+class CFeature {
+public:
+    SETUPHOST_API CFeature(CProduct* product, const std::wstring& name);
+    CFeature(const CFeature&) = delete;
+    CFeature& operator=(const CFeature&) = delete;
+
+    SETUPHOST_API void SetFeatureAction(int action);
+
+    // Read-only views for the runner and the tests.
+    const std::wstring& Name() const { return m_name; }
+    int Action() const { return m_action; }
+
+private:
+    CProduct* m_product;
+    std::wstring m_name;
+    int m_action = 0;
+};
+
+// The features of one product.
+class CFeatureManager {
+public:
+    explicit CFeatureManager(CProduct* product) : m_product(product) {}
+    CFeatureManager(const CFeatureManager&) = delete;
+    CFeatureManager& operator=(const CFeatureManager&) = delete;
+
+    // Null when the product has no feature of that name (compared without regard to case).
+    SETUPHOST_API CFeature* FindFeature(const wchar_t* name) const;
+
+    // Set-up of the product's package, used by the runner and the tests.
+    SETUPHOST_API CFeature* AddFeature(const std::wstring& name);
+
+private:
+    CProduct* m_product;
+    std::vector<std::unique_ptr<CFeature>> m_features;
+};
+
 // A message shown beside a product: one per kind.
 struct ProductMessage {
     std::wstring text;
@@ -152,6 +192,7 @@ public:
     bool m_usingGlobalInstallPath = false;
     std::wstring m_name;         // a language pack's name, such as "en-us"
     std::wstring m_packagePath;  // full path of the product's installation package
+    CFeatureManager m_featureManager{this};
     std::wstring m_alertUrl;
     std::wstring m_alertUrlTitle;
 

@@ -1,5 +1,6 @@
-// pageshots: shows the manufacturer pages as a host would and saves a picture of each, and of
-// the cancel confirmation, as PNG files. Usage: pageshots OUTPUT-FOLDER
+// pageshots: shows the plug-in's pages as a host would and saves a picture of each, and of the
+// cancel confirmation, as PNG files. Usage: pageshots OUTPUT-FOLDER [NAME-SUFFIX]
+// The suffix goes before ".png" (the pictures taken at another display resolution).
 #include <HostPage.h>
 #include <SetupHost.h>
 #include <windows.h>
@@ -7,6 +8,8 @@
 #include <gdiplus.h>
 
 #include <array>
+#include <initializer_list>
+#include <utility>
 #include <atomic>
 #include <cstdio>
 #include <string>
@@ -15,6 +18,7 @@
 namespace {
 
 std::wstring g_folder;
+std::wstring g_suffix;
 std::atomic<int> g_saved{0};
 
 bool PngEncoder(CLSID* encoder)
@@ -35,8 +39,9 @@ bool PngEncoder(CLSID* encoder)
 }
 
 // What the screen shows where window is, frame included.
-void Save(HWND window, const wchar_t* name)
+void Save(HWND window, const std::wstring& baseName)
 {
+    const std::wstring name = baseName + g_suffix + L".png";
     RECT area;
     GetWindowRect(window, &area);
     const int width = area.right - area.left;
@@ -96,9 +101,27 @@ struct Installation {
         record[PageRecord::kHostWords] = 1;
         setup.m_titleText = L"Wirax 2027 Setup";
         setup.m_installPath = L"C:\\Program Files\\Tarvena\\Wirax\\";
+        setup.m_deploymentFolder = L"\\\\fileserver\\deploy\\Wirax 2027\\";
         CProduct* main = setup.AddProduct(L"WIRAX_MAIN");
+        record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(main);
         for (const wchar_t* chosen : {L"M_A2", L"M_PH", L"M_SI", L"M_WA"})
             main->SetMsiProperty(chosen, L"1", false);
+        const std::pair<const wchar_t*, const wchar_t*> properties[] = {
+            {L"DRAWINGSTANDARD", L"IEC"},
+            {L"SYMBOLLIBRARY", L"IEC,JIC,"},
+            {L"WXJIC1", L"1"},
+            {L"WXIEC2", L"1"},
+            {L"Manufacturer", L"Tarvena"},
+            {L"WIRAXDEFAULTFOLDER", L"Wirax 2027"},
+            {L"ROAMINGUSERMYDOCSWIRAXFOLDER", L"C:\\users\\Public\\Documents\\Wirax 2027\\"},
+            {L"WXSYMLIBFOLDER", L"C:\\users\\Public\\Documents\\Tarvena\\Wirax 2027\\"},
+            {L"SHAREDSUPPORT", L"1"},
+            {L"SHAREDSYMBOL", L"0"},
+            {L"NETSHAREDSUPPORTPATH", L"\\\\fileserver\\wirax\\support\\"},
+            {L"NETSHAREDSYMLIBPATH", L"o"},
+        };
+        for (const auto& [name, value] : properties)
+            main->SetMsiProperty(name, value, false);
     }
 };
 
@@ -107,10 +130,12 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void ShootConfigurationPage(HMODULE plugin)
+using Overrides = std::initializer_list<std::pair<const wchar_t*, const wchar_t*>>;
+
+void ShootConfigurationPage(HMODULE plugin, const char* exportName, const wchar_t* name, Overrides overrides = {})
 {
     using Export = IConfigPage*(uintptr_t*);
-    auto* create = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, "ManufacturerContentPage")));
+    auto* create = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, exportName)));
     WNDCLASSW panelClass{};
     panelClass.lpfnWndProc = PanelProc;
     panelClass.hInstance = GetModuleHandleW(nullptr);
@@ -120,6 +145,8 @@ void ShootConfigurationPage(HMODULE plugin)
     HWND panel = CreateWindowExW(0, L"PageShotsPanel", L"Configuration", WS_POPUP | WS_CLIPCHILDREN, 40, 40, 100,
                                  100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     Installation host;
+    for (const auto& [property, value] : overrides)
+        host.setup.FindProduct(L"WIRAX_MAIN")->SetMsiProperty(property, value, false);
     host.record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(panel);
     IConfigPage* page = create ? create(host.record.data()) : nullptr;
     if (!page) {
@@ -133,15 +160,16 @@ void ShootConfigurationPage(HMODULE plugin)
     ShowWindow(panel, SW_SHOW);
     UpdateWindow(panel);
     Pump(700);
-    Save(panel, L"manufacturer-content-page.png");
+    Save(panel, name);
     page->Destroy();
     DestroyWindow(panel);
 }
 
-void ShootWizardPage(HMODULE plugin)
+// Shows the wizard page, saves it, and with withCancel also the cancel confirmation it opens.
+void ShootWizardPage(HMODULE plugin, const char* exportName, const wchar_t* name, bool withCancel)
 {
     using Export = int(uintptr_t*);
-    auto* run = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, "ManufacturerContentDialog")));
+    auto* run = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, exportName)));
     if (!run)
         return;
     Installation host;
@@ -153,12 +181,15 @@ void ShootWizardPage(HMODULE plugin)
             return;
         }
         Sleep(700);
-        Save(page, L"manufacturer-content-dialog.png");
-        PostMessageW(GetDlgItem(page, IDCANCEL), BM_CLICK, 0, 0);
-        if (HWND question = WaitForWindow(L"Cancel Setup")) {
-            Sleep(500);
-            Save(question, L"cancel-confirmation.png");
-            PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDNO)));
+        Save(page, name);
+        if (withCancel) {
+            PostMessageW(GetDlgItem(page, IDCANCEL), BM_CLICK, 0, 0);
+            if (HWND question = WaitForWindow(L"Cancel Setup")) {
+                Sleep(500);
+                Save(question, L"cancel-confirmation");
+                PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(question, IDNO)));
+            }
         }
         Sleep(300);
         PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
@@ -171,11 +202,12 @@ void ShootWizardPage(HMODULE plugin)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2) {
-        fputs("usage: pageshots OUTPUT-FOLDER\n", stderr);
+    if (argc != 2 && argc != 3) {
+        fputs("usage: pageshots OUTPUT-FOLDER [NAME-SUFFIX]\n", stderr);
         return 2;
     }
     g_folder = argv[1];
+    g_suffix = argc == 3 ? argv[2] : L"";
     CreateDirectoryW(g_folder.c_str(), nullptr);
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
@@ -186,11 +218,15 @@ int wmain(int argc, wchar_t** argv)
         return 3;
     }
     HMODULE hostLibrary = LoadLibraryW(L"HostRes.dll");  // a host keeps its library loaded
-    ShootConfigurationPage(plugin);
-    ShootWizardPage(plugin);
+    ShootConfigurationPage(plugin, "ManufacturerContentPage", L"manufacturer-content-page");
+    ShootWizardPage(plugin, "ManufacturerContentDialog", L"manufacturer-content-dialog", true);
+    ShootConfigurationPage(plugin, "StandardSelectionPage", L"standard-selection-page", {{L"SHAREDSUPPORT", L"0"}});
+    ShootConfigurationPage(plugin, "SymbolLibraryPage", L"symbol-library-page");
+    ShootWizardPage(plugin, "SymbolLibraryDialog", L"symbol-library-dialog", false);
+    ShootConfigurationPage(plugin, "SharedLibraryPage", L"shared-library-page");
     if (hostLibrary)
         FreeLibrary(hostLibrary);
     FreeLibrary(plugin);
     Gdiplus::GdiplusShutdown(token);
-    return g_saved == 3 ? 0 : 1;
+    return g_saved == 7 ? 0 : 1;
 }
