@@ -1,5 +1,8 @@
-// pageshots: shows the manufacturer pages as a host would and saves a picture of each, and of
-// the cancel confirmation, as PNG files. Usage: pageshots OUTPUT-FOLDER
+// pageshots: shows the pages as a host would and saves a picture of each, and of the cancel
+// confirmation, as PNG files; the configuration pages also go through the layout checks, whose
+// findings are printed. Usage: pageshots OUTPUT-FOLDER [configuration]
+#include "PageLayoutChecks.h"
+
 #include <HostPage.h>
 #include <SetupHost.h>
 #include <windows.h>
@@ -10,7 +13,9 @@
 #include <atomic>
 #include <cstdio>
 #include <string>
+#include <iterator>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -107,10 +112,63 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void ShootConfigurationPage(HMODULE plugin)
+// A configuration page as the pictures show it: its export, the picture's file name, and what
+// the installation holds for it.
+struct ConfigurationShot {
+    const char* exportName;
+    const wchar_t* file;
+    void (*prepare)(Installation& host);
+};
+
+void PrepareManufacturerPage(Installation&) {}
+
+CProduct* AddCatalogBrowser(Installation& host)
+{
+    CProduct* addIn = host.setup.AddProduct(L"WRXFWLADDIN");
+    host.record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(addIn);
+    addIn->SeedProperty(L"Manufacturer", L"Tarvena");
+    addIn->SeedProperty(L"WRXLIBFOLDERNAME", L"Catalog Browser");
+    addIn->SeedProperty(L"WIRAXDEFAULTFOLDER", L"Wirax 2027");
+    addIn->SeedProperty(L"LANG2LONG", L"English");
+    return addIn;
+}
+
+void PrepareLibraryPathPage(Installation& host) { AddCatalogBrowser(host); }
+
+void PrepareCatalogDatabasePage(Installation& host) { AddCatalogBrowser(host); }
+
+void PrepareSqlServerPage(Installation& host)
+{
+    CProduct* main = host.setup.FindProduct(L"WIRAX_MAIN");
+    main->SeedProperty(L"WRXSQLCONFIG", L"1");
+    main->SeedProperty(L"WRXSQLSERVERPATH", L"dbserver\\WIRAX");
+    main->SeedProperty(L"WRXSQLAUTHMODE", L"0");
+    main->SeedProperty(L"WRXSQLDBCATALOG", L"WiraxCatalog");
+    main->SeedProperty(L"WRXSQLDBFOOTPRINT", L"WiraxFootprint");
+}
+
+const ConfigurationShot kConfigurationShots[] = {
+    {"ManufacturerContentPage", L"manufacturer-content-page.png", PrepareManufacturerPage},
+    {"FormwellLibPathPage", L"catalog-browser-library-page.png", PrepareLibraryPathPage},
+    {"FormwellMDBContentPage", L"catalog-browser-database-page.png", PrepareCatalogDatabasePage},
+    {"SQLServerConfigPage", L"sql-server-page.png", PrepareSqlServerPage},
+};
+
+// What the layout checks found on a page, told on the console; false when anything was found.
+bool CheckLayout(HWND page, const wchar_t* file)
+{
+    std::vector<std::wstring> problems = pagetest::LayoutProblems(page);
+    for (std::wstring& problem : pagetest::TabOrderProblems(page))
+        problems.push_back(std::move(problem));
+    for (const std::wstring& problem : problems)
+        fwprintf(stderr, L"%ls: %ls\n", file, problem.c_str());
+    return problems.empty();
+}
+
+bool ShootConfigurationPage(HMODULE plugin, const ConfigurationShot& shot)
 {
     using Export = IConfigPage*(uintptr_t*);
-    auto* create = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, "ManufacturerContentPage")));
+    auto* create = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, shot.exportName)));
     WNDCLASSW panelClass{};
     panelClass.lpfnWndProc = PanelProc;
     panelClass.hInstance = GetModuleHandleW(nullptr);
@@ -121,10 +179,12 @@ void ShootConfigurationPage(HMODULE plugin)
                                  100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     Installation host;
     host.record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(panel);
+    shot.prepare(host);
     IConfigPage* page = create ? create(host.record.data()) : nullptr;
     if (!page) {
-        fputs("the configuration page was not created\n", stderr);
-        return;
+        fprintf(stderr, "the configuration page %s was not created\n", shot.exportName);
+        DestroyWindow(panel);
+        return false;
     }
     RECT size;
     GetWindowRect(page->GetWindow(), &size);
@@ -133,9 +193,11 @@ void ShootConfigurationPage(HMODULE plugin)
     ShowWindow(panel, SW_SHOW);
     UpdateWindow(panel);
     Pump(700);
-    Save(panel, L"manufacturer-content-page.png");
+    Save(panel, shot.file);
+    const bool laidOut = CheckLayout(page->GetWindow(), shot.file);
     page->Destroy();
     DestroyWindow(panel);
+    return laidOut;
 }
 
 void ShootWizardPage(HMODULE plugin)
@@ -171,10 +233,12 @@ void ShootWizardPage(HMODULE plugin)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2) {
-        fputs("usage: pageshots OUTPUT-FOLDER\n", stderr);
+    if (argc != 2 && (argc != 3 || wcscmp(argv[2], L"configuration") != 0)) {
+        fputs("usage: pageshots OUTPUT-FOLDER [configuration]\n", stderr);
         return 2;
     }
+    // "configuration": only the configuration pages (the wizard pages stay black at high DPI).
+    const std::wstring configurationOnly = argc == 3 ? argv[2] : L"";
     g_folder = argv[1];
     CreateDirectoryW(g_folder.c_str(), nullptr);
     ULONG_PTR token = 0;
@@ -186,11 +250,16 @@ int wmain(int argc, wchar_t** argv)
         return 3;
     }
     HMODULE hostLibrary = LoadLibraryW(L"HostRes.dll");  // a host keeps its library loaded
-    ShootConfigurationPage(plugin);
-    ShootWizardPage(plugin);
+    bool laidOut = true;
+    for (const ConfigurationShot& shot : kConfigurationShots) {
+        laidOut = ShootConfigurationPage(plugin, shot) && laidOut;
+    }
+    if (configurationOnly.empty())
+        ShootWizardPage(plugin);
     if (hostLibrary)
         FreeLibrary(hostLibrary);
     FreeLibrary(plugin);
     Gdiplus::GdiplusShutdown(token);
-    return g_saved == 3 ? 0 : 1;
+    const int expected = static_cast<int>(std::size(kConfigurationShots)) + (configurationOnly.empty() ? 2 : 0);
+    return g_saved == expected && laidOut ? 0 : 1;
 }
