@@ -92,7 +92,11 @@ TEST_F(LibPathPageTest, BrowseTakesTheChosenFolderWithABackslash)
     Seed(L"WIRAXDEFAULTFOLDER", L"Wirax 2027");
     ASSERT_NE(Open("FormwellLibPathPage"), nullptr);
     const std::wstring chosen = SpecialFolder(CSIDL_WINDOWS) + L"system32";
+    std::wstring label;
+    std::wstring okText;
     ModalUser user(L"Select the Catalog Browser Library Folder", [&](HWND dialog) {
+        label = ControlText(dialog, 1090);
+        okText = ControlText(dialog, IDOK);
         HWND edit = GetDlgItem(dialog, 9473);
         WaitUntil([&] { return edit != nullptr; });
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
@@ -101,6 +105,8 @@ TEST_F(LibPathPageTest, BrowseTakesTheChosenFolderWithABackslash)
     SendDlgItemMessageW(Window(), IDC_FORMWELL_BROWSE, BM_CLICK, 0, 0);
     user.Join();
     ASSERT_TRUE(user.SawDialog());
+    EXPECT_EQ(label, L"&Folder:");
+    EXPECT_EQ(okText, L"&Select");
     EXPECT_EQ(ControlText(Window(), IDC_FORMWELL_LIB_PATH), chosen + L"\\");
     ASSERT_TRUE(page->Commit());
     EXPECT_EQ(Get(L"WRXLIBLOCATION"), chosen + L"\\");

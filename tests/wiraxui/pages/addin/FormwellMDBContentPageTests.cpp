@@ -114,7 +114,16 @@ TEST_F(MDBPageTest, BrowseWritesTheChosenDatabaseAtOnce)
 {
     ASSERT_NE(Open("FormwellMDBContentPage"), nullptr);
     const std::wstring chosen = PutFile(L"picked\\parts.mdb");
+    std::vector<std::wstring> filters;
     ModalUser user(L"Select the Catalog Database", [&](HWND dialog) {
+        HWND types = GetDlgItem(dialog, 1136);  // the file type list
+        const int count = static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0));
+        for (int index = 0; index < count; ++index) {
+            wchar_t text[128] = L"";
+            SendMessageW(types, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+            filters.push_back(text);
+        }
+        filters.push_back(L"selected " + std::to_wstring(SendMessageW(types, CB_GETCURSEL, 0, 0)));
         HWND name = GetDlgItem(dialog, 1148);  // the file name box
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
         SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
@@ -122,6 +131,7 @@ TEST_F(MDBPageTest, BrowseWritesTheChosenDatabaseAtOnce)
     SendDlgItemMessageW(Window(), IDC_FORMWELL_BROWSE, BM_CLICK, 0, 0);
     user.Join();
     ASSERT_TRUE(user.SawDialog());
+    EXPECT_EQ(filters, (std::vector<std::wstring>{L"Database Files (*.mdb)", L"All Files (*.*)", L"selected 0"}));
     EXPECT_EQ(_wcsicmp(Get(L"WRXCONTENTLOCATION").c_str(), chosen.c_str()), 0) << Narrow(Get(L"WRXCONTENTLOCATION"));
     EXPECT_EQ(_wcsicmp(ControlText(Window(), IDC_FORMWELL_MDB_PATH).c_str(), chosen.c_str()), 0);
     EXPECT_EQ(Get(L"CUSTOMMDBPATH"), L"1");
