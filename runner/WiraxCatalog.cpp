@@ -1,5 +1,6 @@
-// The catalog browser add-in in hostrun: its two initialisation exports, the installation fields
-// they read, and Windows Installer products put on the machine for the length of a scenario.
+// The catalog browser add-in in hostrun: its two initialisation exports, its two pages and the
+// SQL Server page, the installation fields they read, and Windows Installer products put on the
+// machine for the length of a scenario.
 //
 //   installed-package CODE NAME VERSION [PROPERTY=VALUE ...]   installed with msiexec, removed at the end
 //   existing-file PATH        an empty file (and its folders) for the length of the scenario
@@ -7,6 +8,8 @@
 //   admin-image-path PATH     the installation's administrative image
 //   target-platform N         the installation's target platform word (2: x86)
 #include "WiraxPlayer.h"
+
+#include "PageSteps.h"
 
 #include "PackageDirectives.h"
 
@@ -37,7 +40,6 @@ void InstallPackage(WiraxSession& session, const ScenarioLine& line, Report& rep
     report.Line(testsupport::DescribeArrangedPackage(product, false));
     for (const auto& [name, value] : product.properties)
         report.Line(L"  " + name + L" = " + Quoted(value));
-    report.Fact(L"installed-package " + product.productCode + L" " + product.productName);
 }
 
 // An empty file and the folders that had to be made for it; all of them go when it goes.
@@ -92,6 +94,9 @@ const bool kRegistered = [] {
     WiraxDirectives()[L"existing-file"] = ArrangeFile;
     WiraxExports()[L"InitElectCatBrowser"] = CallCatalogExport;
     WiraxExports()[L"FinalizeElectCatBrowser"] = CallCatalogExport;
+    WiraxExports()[L"FormwellLibPathPage"] = PlayConfigurationPage;
+    WiraxExports()[L"FormwellMDBContentPage"] = PlayConfigurationPage;
+    WiraxExports()[L"SQLServerConfigPage"] = PlayConfigurationPage;
     WiraxDirectives()[L"installed-package"] = InstallPackage;
     WiraxDirectives()[L"source-root"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
         ExpectWords(line, 1, 1, L"source-root PATH");

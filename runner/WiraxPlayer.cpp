@@ -86,10 +86,14 @@ void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
     report.Heading(L"[line " + std::to_wstring(line.number) + L"] " + name);
     hostkit::DialogAnswerer errors({L"Error"}, IDOK);
     const size_t from = session.setup.Journal().Events().size();
+    session.callReports.clear();
     const std::wstring result = known->second(session, function, line);
     report.Line(L"returned " + result);
     report.Fact(L"return " + name + L" " + result);
     report.HostEvents(session.setup.Journal().Events(), from);
+    for (const auto& callReport : session.callReports)
+        callReport(report);
+    session.callReports.clear();
     for (const hostkit::SeenDialog& dialog : errors.Seen()) {
         report.Line(L"the plug-in showed " + Quoted(dialog.caption) + L": " + Quoted(dialog.text) + L" (answered OK)");
         report.Fact(L"dialog " + dialog.caption + L" | " + dialog.text);
@@ -118,6 +122,7 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
 {
     WiraxSession session;
     session.options = options;
+    session.report = &report;
     session.record[6] = reinterpret_cast<uintptr_t>(&session.setup);
     hostkit::RegistryArranger registry;  // what the scenario put in place is removed afterwards
 

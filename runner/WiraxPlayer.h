@@ -29,11 +29,15 @@ struct WiraxSession {
     std::array<uintptr_t, 32> record{};
     HMODULE plugin = nullptr;
     RunOptions options;
+    Report* report = nullptr;  // the run's report, for callers that tell more than their result
     // Things a directive arranged for the length of the scenario (packages, files, registry
     // values): released in reverse order once the scenario has played.
     std::vector<std::shared_ptr<void>> arranged;
     // What the report shows after the installation's summary (settings files, folder trees).
     std::vector<std::function<void(Report&)>> closingReports;
+    // What the report shows right after the call that left them (result words, records the
+    // export filled, files it wrote); emptied after each call.
+    std::vector<std::function<void(Report&)>> callReports;
     // The "user ..." and "host ..." lines that follow a call: what the user (or the host) does
     // on the page that call opens. Empty for exports that show no page.
     std::vector<hostkit::ScenarioLine> pageSteps;

@@ -19,7 +19,7 @@ fi
 rm -rf "$prefix"
 mkdir -p "$prefix"
 cd "$prefix"
-log "configuring (a few minutes)"
+log "configuring Qt (about three minutes)"
 "$cache/qtbase-src/configure" -opensource -confirm-license \
   -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
   -prefix "$prefix" -release -shared -no-gui -no-widgets -no-dbus -no-opengl \
@@ -27,7 +27,11 @@ log "configuring (a few minutes)"
   -no-feature-network -no-feature-sql -no-feature-xml -no-feature-testlib \
   -no-feature-concurrent -qt-pcre -qt-zlib -no-pch > configure.log 2>&1 \
   || { tail -n 40 configure.log; exit 1; }
-log "building QtCore (about ten minutes on two cores)"
+log "building QtCore (about ten minutes on two cores; log in $prefix/make.log)"
+# A line a minute, so that a long quiet build does not look like a hang.
+( while sleep 60; do log "still building QtCore ($(( $(date +%s) - start )) s so far)"; done ) &
+ticker=$!
+trap 'kill $ticker 2>/dev/null || true' EXIT
 make sub-src-qmake_all > make.log 2>&1 || { tail -n 40 make.log; exit 1; }
 make -C src -j"$(nproc)" sub-corelib >> make.log 2>&1 || { tail -n 40 make.log; exit 1; }
 test -f lib/Qt5Core.dll

@@ -35,7 +35,7 @@ SRC
 fi
 
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then
-  log "installing: ${need_pkgs[*]:-(source lists only)}"
+  log "installing Debian packages (about a minute): ${need_pkgs[*]:-(source lists only)}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   [ ${#need_pkgs[@]} -gt 0 ] && apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null

@@ -16,9 +16,13 @@ if [ -z "${DISPLAY:-}" ]; then
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
+    # Another run may have taken the same number a moment earlier: then try the next one.
+    if kill -0 "$xvfb_pid" 2>/dev/null; then
+      export DISPLAY=":$n"
+      break
+    fi
+    xvfb_pid=
   done
 fi
 /usr/lib/wine/wineserver -p 2>/dev/null || true

@@ -14,8 +14,9 @@ extern const wchar_t kVerdictProductKey[];
 // Only companions the run installs, upgrades or reinstalls are examined (actions 2, 4, 5).
 bool IsExaminedAction(int action);
 
-// Versions compare as text, character by character and ignoring case: "10.0.1" is older than
-// "9.0.0" because "1" sorts before "9".
+// Versions compare part by part at their dots, each part as a number ("9.5.0" is older than
+// "10.0.0"); a missing or empty part counts as 0. Where either of two parts is not a number, those
+// two compare as text, ignoring case, so versions that differ only in case are equal.
 bool IsOlderVersion(const std::wstring& installed, const std::wstring& offered);
 
 // One listed companion: " - name [version]" and a blank line.

@@ -15,3 +15,6 @@
 #define IDS_CANCEL_MAINTENANCE 418
 #define IDS_CANCEL_REMOVAL 419
 #define IDS_CANCEL_DEPLOYMENT 420
+
+// Refusal while the previous version of a product is still installed.
+#define IDS_PREVIOUS_VERSION_INSTALLED 631

@@ -57,3 +57,17 @@
 #define IDS_SQL_CATALOG_INVALID 707
 #define IDS_SQL_FOOTPRINT_INVALID 708
 #define IDS_SQL_SWITCH_OFF_QUESTION 709
+// Pre-install checks: the driver message and the help line of its log (one %s: the help link),
+// the refusals for a missing base product and a missing Formwell.
+#define IDS_DRIVER_MESSAGE 507
+#define IDS_DRIVER_HELP_LINE 510
+#define IDS_BASE_PRODUCT_MISSING 84
+#define IDS_FORMWELL_MISSING 89
+// Notices: the data-management product (message, link title), the catalog browser (default
+// message, message for a "prds" parameter, link title, default link).
+#define IDS_DEPOTRA_MESSAGE 85
+#define IDS_DEPOTRA_LINK_TITLE 86
+#define IDS_CATALOG_MESSAGE 95
+#define IDS_CATALOG_PRDS_MESSAGE 96
+#define IDS_CATALOG_LINK_TITLE 100
+#define IDS_CATALOG_LINK 106

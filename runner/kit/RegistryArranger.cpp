@@ -1,6 +1,7 @@
 #include "RegistryArranger.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace hostkit {
 
@@ -13,7 +14,7 @@ HKEY RootFromName(const std::wstring& name)
     return nullptr;
 }
 
-bool RegistryArranger::Create(HKEY root, const std::wstring& path, HKEY* key)
+bool RegistryArranger::Create(HKEY root, const std::wstring& path, HKEY* key, const std::wstring& valueName)
 {
     // Remember the first missing ancestor, so that removing it takes everything created below.
     std::wstring existing = path;
@@ -28,37 +29,73 @@ bool RegistryArranger::Create(HKEY root, const std::wstring& path, HKEY* key)
         const size_t slash = existing.find_last_of(L'\\');
         existing = slash == std::wstring::npos ? std::wstring() : existing.substr(0, slash);
     }
-    m_lastError = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr, key, nullptr);
+    m_lastError = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_READ | KEY_WOW64_64KEY, nullptr, key, nullptr);
     if (m_lastError != ERROR_SUCCESS)
         return false;
-    if (!firstCreated.empty())
+    if (!firstCreated.empty()) {
         m_created.push_back({root, firstCreated});
+        return true;
+    }
+    // The key was there before: remember what the value held, once, so that it can be put back.
+    for (const ReplacedValue& replaced : m_replaced) {
+        if (replaced.root == root && _wcsicmp(replaced.path.c_str(), path.c_str()) == 0
+            && _wcsicmp(replaced.name.c_str(), valueName.c_str()) == 0)
+            return true;
+    }
+    ReplacedValue replaced{root, path, valueName};
+    DWORD bytes = 0;
+    if (RegQueryValueExW(*key, valueName.c_str(), nullptr, &replaced.type, nullptr, &bytes) == ERROR_SUCCESS) {
+        replaced.data.resize(bytes);
+        replaced.existed = RegQueryValueExW(*key, valueName.c_str(), nullptr, &replaced.type,
+                                            replaced.data.empty() ? nullptr : replaced.data.data(), &bytes)
+                           == ERROR_SUCCESS;
+        replaced.data.resize(bytes);
+    }
+    m_replaced.push_back(std::move(replaced));
     return true;
+}
+
+bool RegistryArranger::Write(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+                             DWORD bytes)
+{
+    HKEY key = nullptr;
+    if (!Create(root, path, &key, name))
+        return false;
+    m_lastError = RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes);
+    RegCloseKey(key);
+    return m_lastError == ERROR_SUCCESS;
 }
 
 bool RegistryArranger::SetDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value)
 {
-    HKEY key = nullptr;
-    if (!Create(root, path, &key))
-        return false;
-    m_lastError = RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-    return m_lastError == ERROR_SUCCESS;
+    return Write(root, path, name, REG_DWORD, &value, sizeof value);
 }
 
 bool RegistryArranger::SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value)
 {
-    HKEY key = nullptr;
-    if (!Create(root, path, &key))
-        return false;
-    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    m_lastError = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-    RegCloseKey(key);
-    return m_lastError == ERROR_SUCCESS;
+    return Write(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool RegistryArranger::SetRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+                              DWORD bytes)
+{
+    return Write(root, path, name, type, data, bytes);
 }
 
 void RegistryArranger::RemoveAll()
 {
+    for (auto replaced = m_replaced.rbegin(); replaced != m_replaced.rend(); ++replaced) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(replaced->root, replaced->path.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+            continue;
+        if (replaced->existed)
+            RegSetValueExW(key, replaced->name.c_str(), 0, replaced->type, replaced->data.data(),
+                           static_cast<DWORD>(replaced->data.size()));
+        else
+            RegDeleteValueW(key, replaced->name.c_str());
+        RegCloseKey(key);
+    }
+    m_replaced.clear();
     std::sort(m_created.begin(), m_created.end(),
               [](const CreatedKey& a, const CreatedKey& b) { return a.path.size() > b.path.size(); });
     for (const CreatedKey& created : m_created) {

@@ -67,7 +67,7 @@ TEST(ProductFamilies, WalkStopsAtTheFirstPresentPack)
     EXPECT_FALSE(FirstPresentCode(L"", [](const std::wstring&) { return 5; }).has_value());
 }
 
-TEST(CompanionVersions, VersionsCompareAsTextIgnoringCase)
+TEST(CompanionVersions, DottedPartsCompareAsNumbers)
 {
     struct Case {
         const wchar_t* installed;
@@ -75,17 +75,32 @@ TEST(CompanionVersions, VersionsCompareAsTextIgnoringCase)
         bool older;
     };
     const Case cases[] = {
-        {L"10.0.1", L"9.0.0", true},   // "1" sorts before "9"
-        {L"9.0.0", L"10.0.0", false},  // and the other way round
+        {L"10.0.1", L"9.0.0", false},  // 10 is more than 9, whatever the first digits say
+        {L"9.5.0", L"10.0.0", true},
+        {L"9.0.0", L"9.0.0", false},
         {L"2021.1", L"2021.0", false},
         {L"2021.0", L"2021.1", true},
-        {L"1.0.0A", L"1.0.0a", false},
-        {L"1.0.0a", L"1.0.0B", true},
-        {L"1.0", L"1.0.0", true},  // a prefix sorts first
+        {L"1.0.9", L"1.0.10", true},
+        {L"1.02", L"1.2", false},   // leading zeros do not count
+        {L"1.0", L"1.0.0", false},  // a missing part is 0
+        {L"1.0", L"1.0.1", true},
+        {L"1.0.0.1", L"1.0", false},
         {L"", L"1.0", true},
+        {L"99999999999999999999.1", L"99999999999999999999.2", true},  // longer than any integer type
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsOlderVersion(c.installed, c.offered), c.older) << c.installed << " / " << c.offered;
+}
+
+TEST(CompanionVersions, PartsThatAreNoNumbersCompareAsTextIgnoringCase)
+{
+    EXPECT_FALSE(IsOlderVersion(L"1.0.0A", L"1.0.0a"));
+    EXPECT_FALSE(IsOlderVersion(L"1.0.0a", L"1.0.0A"));
+    EXPECT_TRUE(IsOlderVersion(L"1.0.0a", L"1.0.0B"));
+    EXPECT_FALSE(IsOlderVersion(L"2.0.RC2", L"2.0.rc1"));
+    EXPECT_TRUE(IsOlderVersion(L"2.beta", L"2.GAMMA"));
+    // Only the part that is no number falls back to text; the parts before it still count as numbers.
+    EXPECT_FALSE(IsOlderVersion(L"10.x", L"9.y"));
 }
 
 TEST(CompanionVersions, MessageIsHeadingBlankLineAndEntries)

@@ -52,14 +52,15 @@ TEST_F(FwcPreCheckTest, OutdatedCompanionsBlockTheVerdictInListOrder)
     // Added to the installation in another order than the companion list examines them.
     Companion(QStringLiteral("MATLIBRARY"), L"Material Library 2020", L"1.5.0", QStringLiteral("2.0.0"), 4, true);
     Companion(QStringLiteral("SCANLINK"), L"Scan Link 2021", L"2021.1", QStringLiteral("2021.0"), 2);
-    Companion(QStringLiteral("DWGVIEWER"), L"DWG Viewer 10", L"10.0.1", QStringLiteral("9.0.0"), 5);
+    // Older by number although not by text.
+    Companion(QStringLiteral("DWGVIEWER"), L"DWG Viewer 9", L"9.5.0", QStringLiteral("10.0.0"), 5);
     Companion(QStringLiteral("PARTLIBRARY"), L"Part Library 3", L"3.0.0", QStringLiteral("3.0.0"), 2);
     CProduct* verdict = setup.AddProduct(QStringLiteral("FWCPRECHECK"));
 
     EXPECT_TRUE(fwcPreCheck(nullptr, main));
 
     const QString message = ResourceText(IDS_OUTDATED_COMPANIONS_HEADING) +
-                            QStringLiteral("\n\n - DWG Viewer 10 [10.0.1]\n\n - Material Library 2020 [1.5.0]\n\n");
+                            QStringLiteral("\n\n - DWG Viewer 9 [9.5.0]\n\n - Material Library 2020 [1.5.0]\n\n");
     const std::vector<HostCall> changes = Changes();
     ASSERT_EQ(changes.size(), 5u);
     for (const HostCall& change : changes)
@@ -87,8 +88,8 @@ TEST_F(FwcPreCheckTest, CompanionsThatAreNotListed)
     Companion(QStringLiteral("WRXFWLADDIN"), L"Add-in 1", L"1.0.0", QString(), 2);
     // Examined, but not installed on this machine.
     Offered(QStringLiteral("PRODCONFIGADDIN"), testsupport::NewGuid(), QStringLiteral("9.0.0"), 4);
-    // Examined, installed, and newer by text although not by number.
-    Companion(QStringLiteral("TARVENA_SCANSUITE"), L"Scan Suite", L"9.5.0", QStringLiteral("10.0.0"), 5);
+    // Examined, installed, and newer by number although older by text.
+    Companion(QStringLiteral("TARVENA_SCANSUITE"), L"Scan Suite", L"10.0.1", QStringLiteral("9.0.0"), 5);
     CProduct* verdict = setup.AddProduct(QStringLiteral("FWCPRECHECK"));
 
     EXPECT_TRUE(fwcPreCheck(nullptr, main));

@@ -41,7 +41,18 @@ std::wstring ShownFolder(HWND dialog)
     return folder;
 }
 
-bool SameFolder(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
+// The dialog reports the folder it shows without a trailing backslash while the pages open it on
+// folders that end in one; the file system counts both as the same folder.
+bool SameFolder(const std::wstring& a, const std::wstring& b)
+{
+    std::wstring left = a, right = b;
+    for (std::wstring* path : {&left, &right}) {
+        path->push_back(L'\0');
+        PathRemoveBackslashW(&(*path)[0]);
+        path->resize(wcslen(path->c_str()));
+    }
+    return _wcsicmp(left.c_str(), right.c_str()) == 0;
+}
 
 // A typed folder that does not exist yet stands for its parent.
 std::wstring ParentOf(std::wstring path)

@@ -200,22 +200,26 @@ TEST_F(FolderDialogTest, CallerTextsReplaceTheDefaultsAndAMissingOneKeepsTheSyst
 TEST_F(FolderDialogTest, OkWithoutNavigatingReturnsTheTypedFolderEvenIfItDoesNotExist)
 {
     const struct {
-        std::wstring typed, chosen;  // nothing typed when empty
+        std::wstring typed, chosen;  // nothing typed when empty; the start folder as given when empty
     } cases[] = {
         {start / L"Not There\\Typed", start / L"Not There\\Typed"},
         {start / L"Sub A\\*..*", start / L"Sub A\\"},
-        {L"", start.Path()},
+        {L"", L""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Narrow(c.typed));
-        DialogUser user([&](DialogUser& u, HWND dialog) {
-            if (!c.typed.empty())
-                u.Type(dialog, c.typed);
-            u.Press(dialog, IDOK);
-        });
-        CSelectFolderDlg dialog(nullptr, start.Path().c_str(), OFN_HIDEREADONLY);
-        EXPECT_NE(Show(user, dialog), 0);
-        EXPECT_EQ(CSelectFolderDlg::ChosenFolder(), c.chosen) << Narrow(CSelectFolderDlg::ChosenFolder());
+    // The pages open the dialog on folders that end in a backslash; the dialog shows them without.
+    for (const std::wstring& startFolder : {start.Path(), start.Path() + L"\\"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(Narrow(startFolder + L" | " + c.typed));
+            DialogUser user([&](DialogUser& u, HWND dialog) {
+                if (!c.typed.empty())
+                    u.Type(dialog, c.typed);
+                u.Press(dialog, IDOK);
+            });
+            CSelectFolderDlg dialog(nullptr, startFolder.c_str(), OFN_HIDEREADONLY);
+            EXPECT_NE(Show(user, dialog), 0);
+            EXPECT_EQ(CSelectFolderDlg::ChosenFolder(), c.chosen.empty() ? startFolder : c.chosen)
+                << Narrow(CSelectFolderDlg::ChosenFolder());
+        }
     }
 }
 

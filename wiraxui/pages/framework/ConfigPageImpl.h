@@ -44,6 +44,10 @@ public:
     bool Commit() override
     {
         try {
+            // The page reads its choice from its controls: with the window gone there is no
+            // choice left to write, and writing the defaults would overwrite the user's.
+            if (!this->m_hWnd || !IsWindow(this->m_hWnd))
+                return false;
             if (RunLeaveList() == kStayOnPage)
                 return false;
             return static_cast<T*>(this)->CommitPage();

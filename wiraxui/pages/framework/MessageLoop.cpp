@@ -74,8 +74,14 @@ int CMessageLoop::Run()
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == -1)
             continue;
-        if (!got)
+        if (!got) {
+            m_ended = true;
+            if (!m_quitPosted) {
+                m_foreignQuit = true;
+                m_foreignQuitCode = static_cast<int>(message.wParam);
+            }
             break;
+        }
         if (!PreTranslate(&message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
@@ -84,6 +90,14 @@ int CMessageLoop::Run()
             idle = true;
     }
     return static_cast<int>(message.wParam);
+}
+
+void CMessageLoop::Quit(int code)
+{
+    if (m_ended)
+        return;
+    m_quitPosted = true;
+    PostQuitMessage(code);
 }
 
 CMessageLoopRegistration::CMessageLoopRegistration(CMessageLoop* loop) : m_previous(t_loop) { t_loop = loop; }

@@ -36,6 +36,15 @@ public:
     // Runs until WM_QUIT and answers its exit code.
     int Run();
 
+    // Ends the loop with code: the quit message is posted unless the loop has already ended, so
+    // that a page going away after its loop never ends the host's loop instead.
+    void Quit(int code);
+
+    // True when the loop ended on a quit message it had not asked for (the host closing): the
+    // caller passes it back to the thread's queue with ForeignQuitCode() once its page is gone.
+    bool EndedByForeignQuit() const { return m_foreignQuit; }
+    int ForeignQuitCode() const { return m_foreignQuitCode; }
+
     // Messages after which the idle handlers run again (anything but mouse moves, paints and
     // the caret's timer).
     static bool RestartsIdle(const MSG& message);
@@ -46,6 +55,10 @@ private:
 
     std::vector<CMessageFilter*> m_filters;
     std::vector<CIdleHandler*> m_idleHandlers;
+    bool m_ended = false;
+    bool m_quitPosted = false;
+    bool m_foreignQuit = false;
+    int m_foreignQuitCode = 0;
 };
 
 // Makes a loop the calling thread's loop for as long as it lives, so that the thread's pages

@@ -69,12 +69,21 @@ int RunWizardPage(HostRecord* record, const wchar_t* library) noexcept
         record[PageRecord::kResourceModule] = reinterpret_cast<uintptr_t>(loader.Module());
         RegisterPageControlClasses();
         CMessageLoop loop;
-        CMessageLoopRegistration registration(&loop);
-        TPage page(record);
-        if (!page.Create(nullptr))
-            return kWizardNotCreated;
-        ShowWindow(page.m_hWnd, SW_SHOW);
-        return loop.Run();
+        int code = kWizardNotCreated;
+        {
+            CMessageLoopRegistration registration(&loop);
+            TPage page(record);
+            if (!page.Create(nullptr))
+                return kWizardNotCreated;
+            ShowWindow(page.m_hWnd, SW_SHOW);
+            code = loop.Run();
+            if (loop.EndedByForeignQuit())
+                code = page.ExitCode();
+        }
+        // A quit message that was not the page's belongs to the host's loop: hand it back.
+        if (loop.EndedByForeignQuit())
+            PostQuitMessage(loop.ForeignQuitCode());
+        return code;
     });
 }
 

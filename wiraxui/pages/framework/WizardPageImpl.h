@@ -108,12 +108,17 @@ protected:
         case WM_INITDIALOG:
             result = OnInitDialog();
             return TRUE;
-        case WM_DESTROY:
+        case WM_DESTROY: {
+            // Only a page whose loop still runs ends it; a page destroyed after its loop (the
+            // host quit first) must not end the host's own loop as well.
+            CMessageLoop* loop = m_loop;
             Unregister();
             UsageTrack::wpPageDestroy(T::kPageName);
-            PostQuitMessage(this->m_exitCode);
+            if (loop)
+                loop->Quit(this->m_exitCode);
             result = 0;
             return TRUE;
+        }
         case WM_ERASEBKGND:
             result = 1;
             return TRUE;
@@ -158,10 +163,11 @@ protected:
 
     void OnHandlerFailure() override
     {
-        // A page that failed half-way cannot be trusted with the user's choice any more.
+        // A page that failed half-way cannot be trusted with the user's choice any more. Its loop
+        // ends with 1603 at once: going through Cancel would ask the user, or act as Next.
         this->m_exitCode = kWizardNotCreated;
-        if (this->m_hWnd)
-            PostMessageW(this->m_hWnd, WM_CLOSE, 0, 0);
+        if (m_loop)
+            m_loop->Quit(kWizardNotCreated);
     }
 
     // Leaves the page with code: the window goes, and its loop ends with the code.

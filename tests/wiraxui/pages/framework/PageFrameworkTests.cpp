@@ -130,6 +130,8 @@ TEST(CancelQuestion, NamesWhatIsLeftUnfinishedBySetupMode)
     for (int mode : {0, 1, 7})
         EXPECT_EQ(CancelReasonStringId(mode), 379u);
     EXPECT_EQ(FormatCancelQuestion(L"%1 Cancel?", L"50% done."), L"50% done. Cancel?");
+    // A host text with inserts that have no argument shows them as written.
+    EXPECT_EQ(FormatCancelQuestion(L"%1 %2 %3!s! %12 100%% %10", L"R"), L"R %2 %3!s! %12 100% %10");
 }
 
 TEST(WizardLinks, UsesTheOnlineAddressOrTheInstallationsOwnDocument)

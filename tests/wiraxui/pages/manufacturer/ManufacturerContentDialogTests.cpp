@@ -7,6 +7,7 @@
 #include <WiraxUIRes.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace pagetest {
 namespace {
@@ -268,6 +269,42 @@ TEST_F(ManufacturerContentDialogTest, HelpLinksAreReportedAndEnterOnALinkOpensIt
     EXPECT_TRUE(Reported(L"wpDocumentationLinkClicked"));
     EXPECT_TRUE(Reported(L"wpSupportLinkClicked"));
     EXPECT_FALSE(Reported(L"wpRequirementLinkClicked"));
+}
+
+TEST_F(ManufacturerContentDialogTest, APageThatFailsHalfWayLeavesWith1603WithoutAskingOrMovingOn)
+{
+    SetMain(L"M_SI", L"1");
+    // Run-state 4 would turn a Cancel into Next; otherwise Cancel asks, and No would keep a
+    // broken page open. Neither may happen: the page ends at once.
+    for (int runState : {4, 0}) {
+        SCOPED_TRACE(runState);
+        host.setup.m_runState = runState;
+        Log().leaveCalls = 0;
+        Log().onLeave = [](uintptr_t*) {
+            if (Log().leaveCalls == 1)
+                throw std::runtime_error("the host's callback failed");
+        };
+        hostkit::DialogAnswerer answerer({kCancelCaption}, IDNO);
+        EXPECT_EQ(Run([&](HWND page) { Click(page, IDOK); }), 1603);
+        EXPECT_TRUE(answerer.Seen().empty());
+        EXPECT_EQ(Log().leaveCalls, 1);
+        EXPECT_FALSE(main->HasProperty(L"MANUFACTURERCONTENTS"));
+    }
+}
+
+TEST_F(ManufacturerContentDialogTest, AQuitMessageOfTheHostEndsThePageAndGoesBackToTheHost)
+{
+    SetMain(L"M_SI", L"1");
+    MSG pending{};
+    EXPECT_EQ(Run([&](HWND page) { Click(page, IDOK); }), 1);
+    EXPECT_FALSE(PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "a stray quit message";
+
+    // The host's own loop is ending while the page is shown.
+    const int code = Run([&](HWND page) { PostThreadMessageW(GetWindowThreadProcessId(page, nullptr), WM_QUIT, 77, 0); });
+    EXPECT_EQ(code, 1602);
+    ASSERT_TRUE(PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(pending.wParam, 77u);
+    EXPECT_FALSE(PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(ManufacturerContentDialogTest, AMissingResourceLibraryGivesNoPage)

@@ -141,6 +141,17 @@ TEST_F(ManufacturerContentPageTest, ALeaveCallbackAnsweringTwoKeepsTheUserAndWri
     EXPECT_FALSE(main->HasProperty(L"MANUFACTURERCONTENTS"));
 }
 
+TEST_F(ManufacturerContentPageTest, ACommitAfterTheWindowIsGoneWritesNothing)
+{
+    ASSERT_NE(Open(), nullptr);
+    DestroyWindow(page->GetWindow());
+    const size_t eventsBefore = host.setup.Journal().Events().size();
+    EXPECT_FALSE(page->Commit());
+    EXPECT_EQ(host.setup.Journal().Events().size(), eventsBefore);
+    EXPECT_FALSE(main->HasProperty(L"M_AB"));
+    EXPECT_FALSE(main->HasProperty(L"MANUFACTURERCONTENTS"));
+}
+
 TEST_F(ManufacturerContentPageTest, ClearAllAndCheckAllSetEveryItem)
 {
     SetMain(L"M_SI", L"1");
