@@ -8,7 +8,7 @@
 //   call VCCatalogBrowserMessage PRODUCT PARAMETER
 //
 //   host-check yes|no                        what the host's standard check answers (default yes)
-//   installed-package CODE NAME VERSION      a product installed with msiexec, removed at the end
+//   installed-package CODE NAME VERSION      a product installed with msiexec (WiraxCatalog.cpp)
 //   environment NAME VALUE|-                 a variable of the host's process (- removes it)
 #include "WiraxPlayer.h"
 
@@ -279,22 +279,6 @@ void ChooseStandardCheckAnswer(WiraxSession&, const ScenarioLine& line, Report& 
     report.Line(L"the host's standard check answers " + YesNo(g_standardCheckAnswer));
 }
 
-void InstallPackage(WiraxSession& session, const ScenarioLine& line, Report& report)
-{
-    ExpectWords(line, 3, 3, L"installed-package CODE NAME VERSION");
-    testsupport::MsiProductInfo info{line.words[1], line.words[2], line.words[3]};
-    if (testsupport::SquashedGuid(info.productCode).empty())
-        throw ScenarioError(line.number, L"'" + info.productCode + L"' is not a product code {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
-    // What an earlier, interrupted run left behind would otherwise decide the outcome.
-    if (!testsupport::RemoveMsiProduct(info.productCode))
-        throw ScenarioError(line.number, L"could not remove the earlier registration of " + info.productCode);
-    auto installed = std::make_shared<testsupport::InstalledMsiProduct>(info);
-    if (!installed->Installed())
-        throw ScenarioError(line.number, L"could not install the package: " + installed->Failure());
-    session.arranged.push_back(installed);
-    report.Line(L"installed with msiexec: " + Quoted(info.productName) + L" " + info.productVersion + L" " + info.productCode);
-}
-
 // Sets a variable of this process and puts its earlier value back at the end.
 class EnvironmentValue {
 public:
@@ -335,7 +319,6 @@ const bool kRegistered = [] {
     WiraxExports()[L"CBCatalogBrowserMessage"] = CallRecordNotice;
     WiraxExports()[L"VCCatalogBrowserMessage"] = CallProductNotice;
     WiraxDirectives()[L"host-check"] = ChooseStandardCheckAnswer;
-    WiraxDirectives()[L"installed-package"] = InstallPackage;
     WiraxDirectives()[L"environment"] = SetEnvironment;
     return true;
 }();

@@ -92,6 +92,30 @@
 #define IDS_SHARED_PATH_INVALID 310
 #define IDS_SHARED_FOLDER_NOT_WRITABLE 524
 #define IDS_SHARED_FOLDER_NOT_CREATED 373
+
+// Catalog browser add-in: library path page, catalog database page and their texts.
+#define IDD_FORMWELL_MDB_CONTENT_PAGE 695
+#define IDD_FORMWELL_LIB_PATH_PAGE 696
+#define IDC_FORMWELL_LIB_PATH 1024
+#define IDC_FORMWELL_BROWSE 1169
+#define IDC_FORMWELL_LIB_OPTION 1170
+#define IDC_FORMWELL_MDB_PATH 1173
+#define IDS_FORMWELL_BROWSE_TITLE IDS_DATA_FOLDER_DIALOG_TITLE  // one text for every data folder page
+#define IDS_FORMWELL_MDB_BROWSE_TITLE 92
+#define IDS_FORMWELL_LIB_FOLDER_INVALID IDS_DATA_FOLDER_REFUSED
+
+// SQL Server configuration page, its controls and the questions of its apply.
+#define IDD_SQL_SERVER_CONFIG_PAGE 697
+#define IDC_SQL_SERVER 1175
+#define IDC_SQL_ENABLE 1176
+#define IDC_SQL_WINDOWS_AUTH 1177
+#define IDC_SQL_SERVER_AUTH 1178
+#define IDC_SQL_CATALOG_DB 1023
+#define IDC_SQL_FOOTPRINT_DB 1024
+#define IDS_SQL_SERVER_INVALID 706
+#define IDS_SQL_CATALOG_INVALID 707
+#define IDS_SQL_FOOTPRINT_INVALID 708
+#define IDS_SQL_SWITCH_OFF_QUESTION 709
 // Pre-install checks: the driver message and the help line of its log (one %s: the help link),
 // the refusals for a missing base product and a missing Formwell.
 #define IDS_DRIVER_MESSAGE 507

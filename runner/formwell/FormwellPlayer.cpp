@@ -6,6 +6,7 @@
 
 #include "HostCallReport.h"
 #include "MsiProducts.h"
+#include "PackageDirectives.h"
 #include "PlatformCheckRun.h"
 
 #include "FormwellChecks.h"
@@ -70,27 +71,12 @@ void DeclareProduct(Session& session, const ScenarioLine& line, IPlayerReport& r
 void ArrangePackage(Session& session, const ScenarioLine& line, IPlayerReport& report)
 {
     const bool advertised = line.words[0] == L"advertised-package";
-    ExpectWords(line, 3, 3, advertised ? L"advertised-package CODE NAME VERSION" : L"installed-package CODE NAME VERSION");
-    testsupport::MsiProductInfo info{line.words[1], line.words[2], line.words[3]};
-    if (testsupport::SquashedGuid(info.productCode).empty())
-        throw ScenarioError(line.number, L"'" + info.productCode + L"' is not a product code {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
-    // What an earlier, interrupted run left behind would otherwise decide the outcome.
-    if (!testsupport::RemoveMsiProduct(info.productCode))
-        throw ScenarioError(line.number, L"could not remove the earlier registration of " + info.productCode);
-    std::wstring failure;
-    if (advertised) {
-        session.advertised.push_back(std::make_unique<testsupport::AdvertisedMsiProduct>(info));
-        if (!session.advertised.back()->Registered())
-            failure = session.advertised.back()->Failure();
-    } else {
-        session.installed.push_back(std::make_unique<testsupport::InstalledMsiProduct>(info));
-        if (!session.installed.back()->Installed())
-            failure = session.installed.back()->Failure();
-    }
-    if (!failure.empty())
-        throw ScenarioError(line.number, L"could not arrange the package: " + failure);
-    report.Line((advertised ? L"advertised for Windows Installer: " : L"installed with msiexec: ") + Quoted(info.productName) +
-                L" " + info.productVersion + L" " + info.productCode);
+    if (advertised)
+        session.advertised.push_back(testsupport::ArrangeAdvertisedPackage(line));
+    else
+        session.installed.push_back(testsupport::ArrangeInstalledPackage(line));
+    report.Line(testsupport::DescribeArrangedPackage(
+        advertised ? session.advertised.back()->Product() : session.installed.back()->Product(), advertised));
 }
 
 std::wstring YesNo(bool value) { return value ? L"true" : L"false"; }

@@ -163,6 +163,10 @@ UINT BuildMsiPackage(const std::wstring& path, const MsiProductInfo& product, st
         if (!Insert(db, L"INSERT INTO `Property` (`Property`, `Value`) VALUES (?, ?)", {Text(name), Text(*value)}, steps))
             return steps.Result();
     }
+    for (const auto& [name, value] : product.properties) {
+        if (!Insert(db, L"INSERT INTO `Property` (`Property`, `Value`) VALUES (?, ?)", {Text(name), Text(value)}, steps))
+            return steps.Result();
+    }
     if (!Insert(db, L"INSERT INTO `Feature` (`Feature`, `Title`, `Display`, `Level`, `Attributes`) VALUES (?, ?, ?, ?, ?)",
                 {Text(L"Complete"), Text(product.productName), Number(1), Number(1), Number(0)}, steps))
         return steps.Result();

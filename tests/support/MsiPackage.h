@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace testsupport {
 
@@ -16,6 +18,9 @@ struct MsiProductInfo {
     std::wstring productVersion;  // e.g. "10.0.1"
     std::wstring manufacturer = L"Tarvena";
     std::wstring language = L"1033";
+    // Further rows of the package's Property table, which Windows Installer answers through
+    // MsiGetProductPropertyW once the product is installed.
+    std::vector<std::pair<std::wstring, std::wstring>> properties;
 };
 
 // A fresh GUID in registry form, upper case with braces.

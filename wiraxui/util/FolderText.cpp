@@ -47,6 +47,13 @@ bool IsDriveElement(const std::wstring& element)
 
 }  // namespace
 
+std::wstring WithoutEnclosingQuotes(const std::wstring& text)
+{
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
 std::wstring UnquoteAndTrim(const std::wstring& text)
 {
     std::wstring unquoted = text;

@@ -5,6 +5,9 @@
 
 namespace wiraxui {
 
+// Removes one pair of enclosing double quotes, and nothing else.
+std::wstring WithoutEnclosingQuotes(const std::wstring& text);
+
 // Removes one pair of enclosing double quotes, then spaces and tabs at both ends.
 std::wstring UnquoteAndTrim(const std::wstring& text);
 

@@ -1,6 +1,9 @@
 // pageshots: shows the plug-in's pages as a host would and saves a picture of each, and of the
-// cancel confirmation, as PNG files. Usage: pageshots OUTPUT-FOLDER [NAME-SUFFIX]
+// cancel confirmation, as PNG files; the configuration pages also go through the layout checks,
+// whose findings are printed. Usage: pageshots OUTPUT-FOLDER [NAME-SUFFIX]
 // The suffix goes before ".png" (the pictures taken at another display resolution).
+#include "PageLayoutChecks.h"
+
 #include <HostPage.h>
 #include <SetupHost.h>
 #include <windows.h>
@@ -14,6 +17,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -131,8 +135,47 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 using Overrides = std::initializer_list<std::pair<const wchar_t*, const wchar_t*>>;
+using Prepare = void (*)(Installation& host);
 
-void ShootConfigurationPage(HMODULE plugin, const char* exportName, const wchar_t* name, Overrides overrides = {})
+CProduct* AddCatalogBrowser(Installation& host)
+{
+    CProduct* addIn = host.setup.AddProduct(L"WRXFWLADDIN");
+    host.record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(addIn);
+    addIn->SeedProperty(L"Manufacturer", L"Tarvena");
+    addIn->SeedProperty(L"WRXLIBFOLDERNAME", L"Catalog Browser");
+    addIn->SeedProperty(L"WIRAXDEFAULTFOLDER", L"Wirax 2027");
+    addIn->SeedProperty(L"LANG2LONG", L"English");
+    return addIn;
+}
+
+void PrepareCatalogBrowserPage(Installation& host) { AddCatalogBrowser(host); }
+
+void PrepareSqlServerPage(Installation& host)
+{
+    CProduct* main = host.setup.FindProduct(L"WIRAX_MAIN");
+    main->SeedProperty(L"WRXSQLCONFIG", L"1");
+    main->SeedProperty(L"WRXSQLSERVERPATH", L"dbserver\\WIRAX");
+    main->SeedProperty(L"WRXSQLAUTHMODE", L"0");
+    main->SeedProperty(L"WRXSQLDBCATALOG", L"WiraxCatalog");
+    main->SeedProperty(L"WRXSQLDBFOOTPRINT", L"WiraxFootprint");
+}
+
+std::atomic<bool> g_laidOut{true};
+
+// What the layout checks found on a page, told on the console.
+void CheckLayout(HWND page, const std::wstring& name)
+{
+    std::vector<std::wstring> problems = pagetest::LayoutProblems(page);
+    for (std::wstring& problem : pagetest::TabOrderProblems(page))
+        problems.push_back(std::move(problem));
+    for (const std::wstring& problem : problems)
+        fwprintf(stderr, L"%ls%ls: %ls\n", name.c_str(), g_suffix.c_str(), problem.c_str());
+    if (!problems.empty())
+        g_laidOut = false;
+}
+
+void ShootConfigurationPage(HMODULE plugin, const char* exportName, const wchar_t* name, Overrides overrides = {},
+                            Prepare prepare = nullptr)
 {
     using Export = IConfigPage*(uintptr_t*);
     auto* create = reinterpret_cast<Export*>(reinterpret_cast<void*>(GetProcAddress(plugin, exportName)));
@@ -147,6 +190,8 @@ void ShootConfigurationPage(HMODULE plugin, const char* exportName, const wchar_
     Installation host;
     for (const auto& [property, value] : overrides)
         host.setup.FindProduct(L"WIRAX_MAIN")->SetMsiProperty(property, value, false);
+    if (prepare)
+        prepare(host);
     host.record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(panel);
     IConfigPage* page = create ? create(host.record.data()) : nullptr;
     if (!page) {
@@ -161,6 +206,7 @@ void ShootConfigurationPage(HMODULE plugin, const char* exportName, const wchar_
     UpdateWindow(panel);
     Pump(700);
     Save(panel, name);
+    CheckLayout(page->GetWindow(), name);
     page->Destroy();
     DestroyWindow(panel);
 }
@@ -224,9 +270,12 @@ int wmain(int argc, wchar_t** argv)
     ShootConfigurationPage(plugin, "SymbolLibraryPage", L"symbol-library-page");
     ShootWizardPage(plugin, "SymbolLibraryDialog", L"symbol-library-dialog", false);
     ShootConfigurationPage(plugin, "SharedLibraryPage", L"shared-library-page");
+    ShootConfigurationPage(plugin, "FormwellLibPathPage", L"catalog-browser-library-page", {}, PrepareCatalogBrowserPage);
+    ShootConfigurationPage(plugin, "FormwellMDBContentPage", L"catalog-browser-database-page", {}, PrepareCatalogBrowserPage);
+    ShootConfigurationPage(plugin, "SQLServerConfigPage", L"sql-server-page", {}, PrepareSqlServerPage);
     if (hostLibrary)
         FreeLibrary(hostLibrary);
     FreeLibrary(plugin);
     Gdiplus::GdiplusShutdown(token);
-    return g_saved == 7 ? 0 : 1;
+    return g_saved == 10 && g_laidOut ? 0 : 1;
 }
