@@ -30,16 +30,8 @@ void DeclareFeature(WiraxSession& session, const ScenarioLine& line, Report& rep
     report.Line(L"feature " + line.words[2] + L" of " + line.words[1]);
 }
 
-void SetDeploymentFolder(WiraxSession& session, const ScenarioLine& line, Report& report)
-{
-    ExpectArguments(line, 1, L"deployment-folder PATH");
-    session.setup.m_deploymentFolder = line.words[1];
-    report.Line(L"deployment folder \"" + line.words[1] + L"\"");
-}
-
 const bool kRegistered = [] {
     WiraxDirectives()[L"feature"] = DeclareFeature;
-    WiraxDirectives()[L"deployment-folder"] = SetDeploymentFolder;
     WiraxExports()[L"StandardSelectionPage"] = PlayConfigurationPage;
     WiraxExports()[L"SymbolLibraryPage"] = PlayConfigurationPage;
     WiraxExports()[L"SymbolLibraryDialog"] = PlayWizardPage;

@@ -98,21 +98,6 @@ const bool kRegistered = [] {
     WiraxExports()[L"FormwellMDBContentPage"] = PlayConfigurationPage;
     WiraxExports()[L"SQLServerConfigPage"] = PlayConfigurationPage;
     WiraxDirectives()[L"installed-package"] = InstallPackage;
-    WiraxDirectives()[L"source-root"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
-        ExpectWords(line, 1, 1, L"source-root PATH");
-        session.setup.m_sourceRoot = line.words[1];
-        report.Line(L"source root " + Quoted(line.words[1]));
-    };
-    WiraxDirectives()[L"admin-image-path"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
-        ExpectWords(line, 1, 1, L"admin-image-path PATH");
-        session.setup.m_adminImagePath = line.words[1];
-        report.Line(L"administrative image " + Quoted(line.words[1]));
-    };
-    WiraxDirectives()[L"target-platform"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
-        ExpectWords(line, 1, 1, L"target-platform N");
-        session.setup.m_targetPlatform = static_cast<int>(hostkit::ParseNumber(line, line.words[1]));
-        report.Line(L"target platform " + line.words[1]);
-    };
     return true;
 }();
 

@@ -83,22 +83,6 @@ void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report
     report.Fact(L"sample-media " + std::to_wstring(made.archives) + L" archives " + std::to_wstring(made.files) + L" files");
 }
 
-void SourceRoot(WiraxSession& session, const ScenarioLine& line, Report& report)
-{
-    ExpectWords(line, 1, 1, L"source-root PATH");
-    session.setup.m_sourceRoot = line.words[1];
-    report.Line(L"source root " + Quoted(line.words[1]));
-}
-
-void TargetPlatform(WiraxSession& session, const ScenarioLine& line, Report& report)
-{
-    ExpectWords(line, 1, 1, L"target-platform x86|x64");
-    if (line.words[1] != L"x86" && line.words[1] != L"x64")
-        throw ScenarioError(line.number, L"expected x86 or x64, found '" + line.words[1] + L"'");
-    session.setup.m_targetPlatform = line.words[1] == L"x86" ? 2 : 1;
-    report.Line(L"target platform " + line.words[1]);
-}
-
 void Language(WiraxSession& session, const ScenarioLine& line, Report& report)
 {
     ExpectWords(line, 1, 3, L"language TAG [PACK-NAME PACKAGE]");
@@ -116,13 +100,6 @@ void Language(WiraxSession& session, const ScenarioLine& line, Report& report)
         pack->m_packagePath = line.words[3];
         report.Line(L"language pack " + Quoted(line.words[2]) + L" from " + Quoted(line.words[3]));
     }
-}
-
-void DeploymentFolder(WiraxSession& session, const ScenarioLine& line, Report& report)
-{
-    ExpectWords(line, 1, 1, L"deployment-folder PATH");
-    session.setup.m_deploymentFolder = line.words[1];
-    report.Line(L"deployment folder " + Quoted(line.words[1]));
 }
 
 void ListTree(const std::wstring& root, const std::wstring& relative, Report& report)
@@ -273,10 +250,7 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
 
 const bool kRegistered = [] {
     WiraxDirectives()[L"sample-media"] = SampleMedia;
-    WiraxDirectives()[L"source-root"] = SourceRoot;
-    WiraxDirectives()[L"target-platform"] = TargetPlatform;
     WiraxDirectives()[L"language"] = Language;
-    WiraxDirectives()[L"deployment-folder"] = DeploymentFolder;
     WiraxDirectives()[L"show-tree"] = ShowTree;
     WiraxExports()[L"InstallSharedLibrary"] = CallInstallSharedLibrary;
     return true;
