@@ -3,6 +3,7 @@
 // whose findings are printed. Usage: pageshots OUTPUT-FOLDER [NAME-SUFFIX]
 // The suffix goes before ".png" (the pictures taken at another display resolution).
 #include "PageLayoutChecks.h"
+#include "PageShotSupport.h"
 
 #include <HostPage.h>
 #include <SetupHost.h>
@@ -21,56 +22,8 @@
 
 namespace {
 
-std::wstring g_folder;
-std::wstring g_suffix;
-std::atomic<int> g_saved{0};
-
-bool PngEncoder(CLSID* encoder)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::string buffer(bytes, '\0');
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, bytes, codecs);
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            *encoder = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-// What the screen shows where window is, frame included.
-void Save(HWND window, const std::wstring& baseName)
-{
-    const std::wstring name = baseName + g_suffix + L".png";
-    RECT area;
-    GetWindowRect(window, &area);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-    {
-        Gdiplus::Bitmap picture(bitmap, nullptr);
-        CLSID encoder;
-        const std::wstring path = g_folder + L"\\" + name;
-        if (PngEncoder(&encoder) && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok) {
-            ++g_saved;
-            fwprintf(stdout, L"saved %ls (%dx%d)\n", path.c_str(), width, height);
-        } else {
-            fwprintf(stderr, L"could not save %ls\n", path.c_str());
-        }
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
+using pageshots::Save;
+using pageshots::WaitForWindow;
 
 void Pump(DWORD milliseconds)
 {
@@ -83,17 +36,6 @@ void Pump(DWORD milliseconds)
         }
         Sleep(10);
     }
-}
-
-HWND WaitForWindow(const wchar_t* caption)
-{
-    for (int i = 0; i < 500; ++i) {
-        HWND window = FindWindowW(L"#32770", caption);
-        if (window && IsWindowVisible(window))
-            return window;
-        Sleep(20);
-    }
-    return nullptr;
 }
 
 struct Installation {
@@ -169,7 +111,7 @@ void CheckLayout(HWND page, const std::wstring& name)
     for (std::wstring& problem : pagetest::TabOrderProblems(page))
         problems.push_back(std::move(problem));
     for (const std::wstring& problem : problems)
-        fwprintf(stderr, L"%ls%ls: %ls\n", name.c_str(), g_suffix.c_str(), problem.c_str());
+        fwprintf(stderr, L"%ls%ls: %ls\n", name.c_str(), pageshots::Suffix().c_str(), problem.c_str());
     if (!problems.empty())
         g_laidOut = false;
 }
@@ -252,9 +194,8 @@ int wmain(int argc, wchar_t** argv)
         fputs("usage: pageshots OUTPUT-FOLDER [NAME-SUFFIX]\n", stderr);
         return 2;
     }
-    g_folder = argv[1];
-    g_suffix = argc == 3 ? argv[2] : L"";
-    CreateDirectoryW(g_folder.c_str(), nullptr);
+    pageshots::SetOutput(argv[1], argc == 3 ? argv[2] : L"");
+    CreateDirectoryW(argv[1], nullptr);
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
@@ -277,5 +218,5 @@ int wmain(int argc, wchar_t** argv)
         FreeLibrary(hostLibrary);
     FreeLibrary(plugin);
     Gdiplus::GdiplusShutdown(token);
-    return g_saved == 10 && g_laidOut ? 0 : 1;
+    return pageshots::SavedCount() == 10 && g_laidOut ? 0 : 1;
 }

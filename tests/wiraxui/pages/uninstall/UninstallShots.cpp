@@ -1,6 +1,8 @@
 // uninstallshots: shows the removal page and its language-pack question as a host would and saves
 // a picture of each as PNG files. Usage: uninstallshots OUTPUT-FOLDER [NAME-SUFFIX]
 // The suffix goes before ".png" (the pictures taken at another display resolution).
+#include "PageShotSupport.h"
+
 #include <HostPage.h>
 #include <SetupHost.h>
 #include <windows.h>
@@ -15,66 +17,8 @@
 
 namespace {
 
-std::wstring g_folder;
-std::wstring g_suffix;
-std::atomic<int> g_saved{0};
-
-bool PngEncoder(CLSID* encoder)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::string buffer(bytes, '\0');
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, bytes, codecs);
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            *encoder = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-// What the screen shows where window is, frame included.
-void Save(HWND window, const std::wstring& baseName)
-{
-    const std::wstring path = g_folder + L"\\" + baseName + g_suffix + L".png";
-    RECT area;
-    GetWindowRect(window, &area);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-    {
-        Gdiplus::Bitmap picture(bitmap, nullptr);
-        CLSID encoder;
-        if (PngEncoder(&encoder) && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok) {
-            ++g_saved;
-            fwprintf(stdout, L"saved %ls (%dx%d)\n", path.c_str(), width, height);
-        } else {
-            fwprintf(stderr, L"could not save %ls\n", path.c_str());
-        }
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
-HWND WaitForWindow(const wchar_t* caption)
-{
-    for (int i = 0; i < 500; ++i) {
-        HWND window = FindWindowW(L"#32770", caption);
-        if (window && IsWindowVisible(window))
-            return window;
-        Sleep(20);
-    }
-    return nullptr;
-}
+using pageshots::Save;
+using pageshots::WaitForWindow;
 
 void Press(HWND dialog, int id)
 {
@@ -130,9 +74,8 @@ int wmain(int argc, wchar_t** argv)
         fputs("usage: uninstallshots OUTPUT-FOLDER [NAME-SUFFIX]\n", stderr);
         return 2;
     }
-    g_folder = argv[1];
-    g_suffix = argc == 3 ? argv[2] : L"";
-    CreateDirectoryW(g_folder.c_str(), nullptr);
+    pageshots::SetOutput(argv[1], argc == 3 ? argv[2] : L"");
+    CreateDirectoryW(argv[1], nullptr);
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
@@ -147,5 +90,5 @@ int wmain(int argc, wchar_t** argv)
         FreeLibrary(hostLibrary);
     FreeLibrary(plugin);
     Gdiplus::GdiplusShutdown(token);
-    return g_saved == 2 ? 0 : 1;
+    return pageshots::SavedCount() == 2 ? 0 : 1;
 }
