@@ -2,6 +2,8 @@
 
 #include "Scenario.h"
 
+#include <cwctype>
+#include <map>
 #include <set>
 
 namespace runner {
@@ -29,6 +31,9 @@ std::wstring Escaped(const std::wstring& value)
     }
     return result;
 }
+
+// From this many manufacturers written "0" in one call, people get one line for them.
+constexpr size_t kCollapseFrom = 5;
 
 std::wstring Padded(const std::wstring& text, size_t width)
 {
@@ -72,10 +77,63 @@ void Report::Fact(const std::wstring& text)
         Write(m_facts, Escaped(text));
 }
 
+namespace {
+
+// A manufacturer's selection flag ("M_SI"): a commit writes all 47 of them, most of them "0".
+bool IsManufacturerFlag(const std::wstring& name)
+{
+    if (name.size() < 3 || name.compare(0, 2, L"M_") != 0)
+        return false;
+    for (size_t i = 2; i < name.size(); ++i) {
+        if (!iswupper(name[i]) && !iswdigit(name[i]))
+            return false;
+    }
+    return true;
+}
+
+// Manufacturers not chosen: people read one line for them, the facts keep every write.
+bool IsUnchosenManufacturer(const HostEvent& e)
+{
+    return (e.kind == HostEvent::Kind::PropertySet || e.kind == HostEvent::Kind::InstallPropertySet)
+           && IsManufacturerFlag(e.name) && e.after == L"0";
+}
+
+std::wstring UnchosenManufacturersLine(const std::wstring& owner, size_t count, bool anyChosen)
+{
+    return Padded(owner, 16) + std::to_wstring(count) + (anyChosen ? L" other" : L"") + L" manufacturer properties -> \"0\"";
+}
+
+}  // namespace
+
 void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
 {
+    // Per product (or the installation): how many manufacturers were written "0", and whether
+    // any was chosen; the count is told where the first of them was written.
+    std::map<std::wstring, std::pair<size_t, bool>> manufacturers;
     for (size_t i = from; i < events.size(); ++i) {
         const HostEvent& e = events[i];
+        const std::wstring owner = e.kind == HostEvent::Kind::InstallPropertySet ? L"(installation)" : e.product;
+        if (IsUnchosenManufacturer(e))
+            ++manufacturers[owner].first;
+        else if ((e.kind == HostEvent::Kind::PropertySet || e.kind == HostEvent::Kind::InstallPropertySet) && IsManufacturerFlag(e.name))
+            manufacturers[owner].second = true;
+    }
+    std::set<std::wstring> told;
+    for (size_t i = from; i < events.size(); ++i) {
+        const HostEvent& e = events[i];
+        if (IsUnchosenManufacturer(e)) {
+            const std::wstring owner = e.kind == HostEvent::Kind::InstallPropertySet ? L"(installation)" : e.product;
+            const auto& [count, anyChosen] = manufacturers[owner];
+            if (count < kCollapseFrom) {
+                // A few are worth a line each.
+            } else {
+                if (told.insert(owner).second)
+                    Line(UnchosenManufacturersLine(owner, count, anyChosen));
+                Fact(e.kind == HostEvent::Kind::InstallPropertySet ? L"install-property " + e.name + L"=" + e.after
+                                                                    : L"property " + e.product + L" " + e.name + L"=" + e.after);
+                continue;
+            }
+        }
         switch (e.kind) {
         case HostEvent::Kind::PropertySet:
             if (e.hadBefore && e.before == e.after) {
@@ -140,15 +198,29 @@ void Report::Summary(const CSetupManager& setup)
     }
     for (const auto& product : setup.Products()) {
         bool any = false;
+        size_t unchosen = 0;
+        bool anyChosen = false;
+        for (const auto& [name, value] : product->Properties()) {
+            if (!written.count({product->Key(), name}) || !IsManufacturerFlag(name))
+                continue;
+            if (value == L"0")
+                ++unchosen;
+            else
+                anyChosen = true;
+        }
         for (const auto& [name, value] : product->Properties()) {
             if (!written.count({product->Key(), name}))
                 continue;
             if (!any)
                 Line(product->Key() + L" properties written:");
             any = true;
-            Line(L"  " + Padded(name, 30) + Quoted(value));
             Fact(L"final-property " + product->Key() + L" " + name + L"=" + value);
+            if (unchosen >= kCollapseFrom && IsManufacturerFlag(name) && value == L"0")
+                continue;
+            Line(L"  " + Padded(name, 30) + Quoted(value));
         }
+        if (unchosen >= kCollapseFrom)
+            Line(L"  " + std::to_wstring(unchosen) + (anyChosen ? L" other" : L"") + L" manufacturer properties \"0\"");
         for (const auto& [drive, bytes] : product->Costs()) {
             Line(product->Key() + L" extra cost on drive " + drive + L" " + Bytes(bytes) + L" bytes");
             Fact(L"total-cost " + product->Key() + L" " + drive + L" " + std::to_wstring(bytes));

@@ -87,8 +87,10 @@ void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
     hostkit::DialogAnswerer errors({L"Error"}, IDOK);
     const size_t from = session.setup.Journal().Events().size();
     session.callReports.clear();
+    const ULONGLONG started = GetTickCount64();
     const std::wstring result = known->second(session, function, line);
-    report.Line(L"returned " + result);
+    const ULONGLONG took = GetTickCount64() - started;
+    report.Line(L"returned " + result + (session.options.timings ? L" (in " + std::to_wstring(took) + L" ms)" : L""));
     report.Fact(L"return " + name + L" " + result);
     report.HostEvents(session.setup.Journal().Events(), from);
     for (const auto& callReport : session.callReports)

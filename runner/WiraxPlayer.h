@@ -20,7 +20,8 @@
 namespace runner {
 
 struct RunOptions {
-    bool show = false;  // pages on the display, waiting for the user, instead of answered headless
+    bool show = false;     // pages on the display, waiting for the user, instead of answered headless
+    bool timings = false;  // each call's duration in the report for people
 };
 
 // One installation as the host holds it while it calls a plug-in.

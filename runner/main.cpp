@@ -1,6 +1,6 @@
 // hostrun: a small setup host. It loads a plug-in, plays an installation scenario against it and
 // reports what the plug-in did. Usage:
-//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show]
+//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--timings]
 #include "DefaultScenario.h"
 #include "FormwellRun.h"
 #include "Report.h"
@@ -15,10 +15,11 @@ namespace {
 
 int Usage()
 {
-    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--show]\n"
+    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--timings]\n"
           "  Without a scenario file the built-in typical installation is played.\n"
           "  --facts FILE  also writes the outcome one fact per line (- for the console)\n"
-          "  --show        shows pages on the display and waits for the user\n",
+          "  --show        shows pages on the display and waits for the user\n"
+          "  --timings     shows how long each call took\n",
           stderr);
     return 2;
 }
@@ -44,6 +45,8 @@ int wmain(int argc, wchar_t** argv)
             factsPath = argv[++i];
         else if (argument == L"--show")
             options.show = true;
+        else if (argument == L"--timings")
+            options.timings = true;
         else if (argument == L"--help" || argument == L"-h" || (!argument.empty() && argument[0] == L'-'))
             return Usage();
         else if (scenarioPath.empty())
