@@ -50,4 +50,17 @@ inline void SetClientHeight(HWND dialog, int bottom)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Ends the dialog at control lastWhenShown while that control is shown, at lastWhenHidden
+// otherwise; answers the new client height, or -1 (nothing changed) when the control is missing.
+inline int FitClientHeight(HWND dialog, int lastWhenShown, int lastWhenHidden)
+{
+    const int bottom = ControlBottom(dialog, IsShown(GetDlgItem(dialog, lastWhenShown)) ? lastWhenShown : lastWhenHidden);
+    if (bottom < 0)
+        return -1;
+    SetClientHeight(dialog, bottom);
+    RECT client;
+    GetClientRect(dialog, &client);
+    return client.bottom - client.top;
+}
+
 }  // namespace wiraxui

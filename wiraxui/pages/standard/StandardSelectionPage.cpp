@@ -101,14 +101,9 @@ void CStandardSelectionPage::ShowFolderControls()
 
 void CStandardSelectionPage::FitHeight()
 {
-    const bool shown = IsShown(GetDlgItem(m_hWnd, IDC_PERSONAL_FOLDER_BROWSE)) != FALSE;
-    const int bottom = ControlBottom(m_hWnd, shown ? IDC_PERSONAL_FOLDER_BROWSE : kUnnamedStatic);
-    if (bottom < 0)
-        return;
-    SetClientHeight(m_hWnd, bottom);
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    m_height = client.bottom - client.top;
+    const int height = FitClientHeight(m_hWnd, IDC_PERSONAL_FOLDER_BROWSE, kUnnamedStatic);
+    if (height >= 0)
+        m_height = height;
 }
 
 std::wstring CStandardSelectionPage::DefaultFolder() const

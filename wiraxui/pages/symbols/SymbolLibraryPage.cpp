@@ -71,14 +71,9 @@ void CSymbolLibraryPage::ShowFolderControls()
 
 void CSymbolLibraryPage::FitHeight()
 {
-    const bool shown = IsShown(GetDlgItem(m_hWnd, IDC_SYMBOL_FOLDER_BROWSE)) != FALSE;
-    const int bottom = ControlBottom(m_hWnd, shown ? IDC_SYMBOL_FOLDER_BROWSE : kUnnamedStatic);
-    if (bottom < 0)
-        return;
-    SetClientHeight(m_hWnd, bottom);
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    m_height = client.bottom - client.top;
+    const int height = FitClientHeight(m_hWnd, IDC_SYMBOL_FOLDER_BROWSE, kUnnamedStatic);
+    if (height >= 0)
+        m_height = height;
 }
 
 std::wstring CSymbolLibraryPage::DefaultFolder() const
