@@ -46,6 +46,23 @@ int SavedCount() { return g_saved; }
 void Save(HWND window, const std::wstring& baseName)
 {
     const std::wstring path = g_folder + L"\\" + baseName + g_suffix + L".png";
+    if (!SaveAs(window, path))
+        return;
+    ++g_saved;
+    RECT area;
+    GetWindowRect(window, &area);
+    fwprintf(stdout, L"saved %ls (%ldx%ld)\n", path.c_str(), area.right - area.left, area.bottom - area.top);
+}
+
+bool SaveAs(HWND window, const std::wstring& path)
+{
+    // GDI+ counts its users, so a program that started it already loses nothing here.
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+        fwprintf(stderr, L"could not save %ls: no GDI+\n", path.c_str());
+        return false;
+    }
     RECT area;
     GetWindowRect(window, &area);
     const int width = area.right - area.left;
@@ -56,19 +73,28 @@ void Save(HWND window, const std::wstring& baseName)
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     SelectObject(memory, old);
+    bool saved = false;
     {
         Gdiplus::Bitmap picture(bitmap, nullptr);
         CLSID encoder;
-        if (PngEncoder(&encoder) && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok) {
-            ++g_saved;
-            fwprintf(stdout, L"saved %ls (%dx%d)\n", path.c_str(), width, height);
-        } else {
+        saved = PngEncoder(&encoder) && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+        if (!saved)
             fwprintf(stderr, L"could not save %ls\n", path.c_str());
-        }
     }
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
+}
+
+std::wstring ScreenDpiSuffix()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi == 96 ? std::wstring() : L"-" + std::to_wstring(dpi) + L"dpi";
 }
 
 HWND WaitForWindow(const wchar_t* caption)
