@@ -1,6 +1,7 @@
 #include "PageSteps.h"
 
 #include "DialogAnswerer.h"
+#include "PageShotSupport.h"
 
 #include <HostPage.h>
 #include <commctrl.h>
@@ -21,6 +22,13 @@ using hostkit::ScenarioLine;
 
 constexpr UINT kHostCommit = WM_APP + 1;           // lParam: the step
 constexpr UINT kHostPropertyChanged = WM_APP + 2;  // lParam: the step
+constexpr UINT kHostWaits = WM_APP + 3;            // the scenario's steps ran; the panel's buttons are the user's
+constexpr int kNextButton = 30001;                 // the host panel's button row
+constexpr int kCancelButton = 30002;
+// Marks the window (host panel or wizard page) while the runner waits for the user on it, so
+// that a program standing in for the user knows when to act.
+constexpr wchar_t kWaitingProperty[] = L"HostrunWaitsForUser";
+constexpr DWORD kPictureSettleMs = 400;  // a window just shown or changed paints first
 constexpr DWORD kStepTimeoutMs = 30000;
 constexpr DWORD kLeaveTimeoutMs = 10000;
 constexpr DWORD kShownStepPauseMs = 600;
@@ -141,6 +149,23 @@ std::vector<Step> ReadSteps(const std::vector<ScenarioLine>& lines, bool wizard)
     return steps;
 }
 
+// Where the steps that leave the page begin: the last one, when it is the host's commit of a
+// configuration page or a button of a wizard page, with the answers right before it (they are
+// for the dialogs that leaving opens). That is where the host waits for the user; with --show
+// these steps are the user's to take. steps.size() when the steps do not leave the page.
+size_t LeavingStepsStart(const std::vector<Step>& steps, bool wizard)
+{
+    if (steps.empty())
+        return 0;
+    const StepKind leaving = wizard ? StepKind::Click : StepKind::Commit;
+    if (steps.back().kind != leaving)
+        return steps.size();
+    size_t start = steps.size() - 1;
+    while (start > 0 && steps[start - 1].kind == StepKind::Answer)
+        --start;
+    return start;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Windows as the user sees them
 
@@ -189,8 +214,12 @@ bool IsCheckBox(HWND control)
 
 class PageUser {
 public:
-    PageUser(WiraxSession& session, DWORD pageThread, HWND panel, bool wizard)
-        : m_session(session), m_pageThread(pageThread), m_panel(panel), m_wizard(wizard)
+    // name: the page's export, for the pictures. panelLeft: set by a configuration page's panel
+    // once the user left the page with its buttons.
+    PageUser(WiraxSession& session, DWORD pageThread, HWND panel, bool wizard, std::wstring name,
+             const std::atomic<bool>* panelLeft = nullptr)
+        : m_session(session), m_pageThread(pageThread), m_panel(panel), m_wizard(wizard), m_name(std::move(name)),
+          m_panelLeft(panelLeft)
     {
     }
 
@@ -203,11 +232,21 @@ public:
             if (m_wizard && !WaitForWizard())
                 Fail(0, L"the wizard page did not appear");
             m_known = DialogsOf(m_pageThread);
-            for (const Step& step : steps) {
-                if (m_session.options.show)
+            const bool show = m_session.options.show;
+            const bool hostWaits = show || !m_session.options.pictures.empty();
+            const size_t leaving = hostWaits ? LeavingStepsStart(steps, m_wizard) : steps.size();
+            for (size_t i = 0; i < leaving; ++i) {
+                if (show)
                     Sleep(kShownStepPauseMs);
-                PlayStep(step);
+                PlayStep(steps[i]);
             }
+            if (hostWaits)
+                HostWaits();
+            if (show)
+                WaitForUser();
+            else
+                for (size_t i = leaving; i < steps.size(); ++i)
+                    PlayStep(steps[i]);
             FinishSteps(steps.empty() ? 0 : steps.back().line);
         } catch (const ScenarioError& error) {
             Record(error);
@@ -251,6 +290,51 @@ private:
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lines.push_back(line);
+    }
+
+    // The scenario's steps before leaving ran: the host now waits for the user. The picture
+    // shows the page as the user sees it then.
+    void HostWaits()
+    {
+        if (m_wizard && (m_pageDone || !IsWindow(m_page)))
+            return;  // the steps ended the page already
+        if (!m_wizard)
+            SendMessageW(m_panel, kHostWaits, 0, 0);
+        if (m_session.options.pictures.empty())
+            return;
+        TakePicture(m_wizard ? m_page : m_panel, m_name);
+        // A dialog the steps left open is in front: what the user answers first.
+        if (HWND dialog = CurrentDialog(); dialog && dialog != m_page)
+            TakePicture(dialog, m_name + L"-dialog");
+    }
+
+    // --show: the page stays until the user leaves it, with the panel's buttons or, on a wizard
+    // page, with the page's own.
+    void WaitForUser()
+    {
+        if (!m_wizard) {
+            while (!*m_panelLeft)
+                Sleep(50);
+            return;
+        }
+        if (m_pageDone || !IsWindow(m_page))
+            return;
+        SetPropW(m_page, kWaitingProperty, reinterpret_cast<HANDLE>(1));
+        Say(L"the page waits for the user to press one of its buttons");
+        while (!m_pageDone && IsWindow(m_page))
+            Sleep(50);
+    }
+
+    // Saved as FOLDER\NN-NAME.png, numbered across the scenario in the order the user sees them.
+    void TakePicture(HWND window, const std::wstring& name)
+    {
+        Sleep(kPictureSettleMs);
+        wchar_t number[16];
+        swprintf(number, 16, L"%02d-", ++m_session.pictures);
+        const std::wstring file = number + name + pageshots::ScreenDpiSuffix() + L".png";
+        if (!pageshots::SaveAs(window, m_session.options.pictures + L"\\" + file))
+            Fail(0, L"cannot save the picture " + file + L" in " + m_session.options.pictures);
+        Say(L"picture " + file);
     }
 
     bool WaitForWizard()
@@ -445,6 +529,8 @@ private:
             }
             if (m_session.options.show)
                 Sleep(kShownStepPauseMs);
+            if (!m_session.options.pictures.empty())
+                TakePicture(dialog, m_name + L"-dialog");
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(button));
         }
         (void)step;
@@ -494,6 +580,8 @@ private:
     DWORD m_pageThread;
     HWND m_panel;
     bool m_wizard;
+    std::wstring m_name;
+    const std::atomic<bool>* m_panelLeft;
     HWND m_page = nullptr;
     HWND m_current = nullptr;
     std::set<HWND> m_known;
@@ -529,11 +617,122 @@ struct PanelState {
     std::vector<bool> commits;
     std::vector<std::wstring> notices;  // report lines, in order
     std::vector<std::wstring> noticeFacts;
+    // The host's button row under the page, when a user sees the page (--show, or its picture).
+    bool buttonRow = false;
+    HWND next = nullptr;
+    HWND cancel = nullptr;
+    HWND rule = nullptr;
+    HFONT font = nullptr;
+    bool waiting = false;            // the buttons are the user's
+    std::atomic<bool> left{false};   // the user left the page with them
+    std::vector<std::wstring> userLines;
+
+    PanelState() = default;
+    PanelState(const PanelState&) = delete;
+    PanelState& operator=(const PanelState&) = delete;
+    ~PanelState()
+    {
+        if (font)
+            DeleteObject(font);
+    }
 };
+
+int Scaled(int pixels)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return MulDiv(pixels, dpi, 96);
+}
+
+// A panel the user moves through is sized by the host, like a dialog: no minimise or maximise.
+DWORD PanelStyle(const PanelState& state)
+{
+    return state.buttonRow ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW;
+}
+
+int ButtonRowHeight(const PanelState& state) { return state.buttonRow ? Scaled(44) : 0; }
+
+// The page fills the panel's top; the button row, right-aligned, sits under a rule.
+void LayOutButtonRow(HWND panel, const PanelState& state)
+{
+    if (!state.buttonRow)
+        return;
+    RECT client;
+    GetClientRect(panel, &client);
+    const int rowTop = client.bottom - ButtonRowHeight(state);
+    const int width = Scaled(88);
+    const int height = Scaled(26);
+    const int gap = Scaled(8);
+    const int top = rowTop + (ButtonRowHeight(state) - height) / 2;
+    SetWindowPos(state.rule, nullptr, 0, rowTop, client.right, 2, SWP_NOZORDER);
+    SetWindowPos(state.cancel, nullptr, client.right - gap - width, top, width, height, SWP_NOZORDER);
+    SetWindowPos(state.next, nullptr, client.right - 2 * gap - 2 * width, top, width, height, SWP_NOZORDER);
+}
+
+void CreateButtonRow(HWND panel, PanelState& state)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        state.font = CreateFontIndirectW(&metrics.lfMessageFont);
+    const auto child = [&](const wchar_t* type, const wchar_t* text, DWORD style, int id) {
+        HWND control = CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, panel,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font ? state.font : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        return control;
+    };
+    state.rule = child(L"Static", L"", SS_ETCHEDHORZ, 0);
+    // Disabled while the scenario plays its steps: the page is not the user's yet.
+    state.next = child(L"Button", L"Next >", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_DISABLED, kNextButton);
+    state.cancel = child(L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, kCancelButton);
+}
+
+void LeavePage(HWND panel, PanelState& state)
+{
+    state.waiting = false;
+    RemovePropW(panel, kWaitingProperty);
+    EnableWindow(state.next, FALSE);
+    EnableWindow(state.cancel, FALSE);
+    state.left = true;
+}
+
+// The user's buttons: Next > commits the page as the host does and goes on, unless the page
+// refuses (it then says why and stays); Cancel, or closing the panel, leaves it uncommitted.
+void UserPressed(HWND panel, PanelState& state, int button)
+{
+    if (!state.waiting)
+        return;
+    if (button == kCancelButton) {
+        state.userLines.push_back(L"the user pressed Cancel: the page is left without a commit");
+        LeavePage(panel, state);
+        return;
+    }
+    const bool committed = state.page->Commit();
+    state.commits.push_back(committed);
+    state.userLines.push_back(committed ? L"the user pressed Next >: the host committed the page"
+                                        : L"the user pressed Next >: the page refused the commit and stays");
+    if (committed)
+        LeavePage(panel, state);
+}
 
 CProduct* PageProduct(WiraxSession& session)
 {
     return reinterpret_cast<CProduct*>(session.record[PageRecord::kProduct]);
+}
+
+void FitPanelToPage(HWND panel, IConfigPage* page, const PanelState& state)
+{
+    RECT frame{0, 0, 0, page->GetHeight() + ButtonRowHeight(state)};
+    RECT pageArea;
+    GetWindowRect(page->GetWindow(), &pageArea);
+    frame.right = pageArea.right - pageArea.left;
+    AdjustWindowRect(&frame, PanelStyle(state), FALSE);
+    SetWindowPos(panel, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    LayOutButtonRow(panel, state);
+    ShowWindow(page->GetWindow(), SW_SHOW);
+    ShowWindow(panel, SW_SHOW);
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -555,8 +754,28 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (lParam && static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->code) == kPageHeightChangedCode) {
                 state->notices.push_back(L"the page told the host that its height changed");
                 state->noticeFacts.push_back(L"page-notice height");
+                if (state->buttonRow && state->page)
+                    PostMessageW(window, kHostWaits, 1, 0);  // fit the panel again once the page settled
             }
             return 0;
+        case kHostWaits:
+            if (wParam == 0) {
+                state->waiting = true;
+                SetPropW(window, kWaitingProperty, reinterpret_cast<HANDLE>(1));
+                EnableWindow(state->next, TRUE);
+                EnableWindow(state->cancel, TRUE);
+            }
+            FitPanelToPage(window, state->page, *state);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kNextButton || LOWORD(wParam) == kCancelButton) {
+                UserPressed(window, *state, LOWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            LayOutButtonRow(window, *state);
+            break;
         case kHostCommit:
             state->commits.push_back(state->page->Commit());
             return 0;
@@ -585,33 +804,22 @@ HWND CreatePanel(PanelState& state)
     panelClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     panelClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     RegisterClassW(&panelClass);
-    HWND panel = CreateWindowExW(0, L"HostrunConfigurationPanel", L"Configuration", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+    HWND panel = CreateWindowExW(0, L"HostrunConfigurationPanel", L"Configuration", PanelStyle(state) | WS_CLIPCHILDREN,
                                  CW_USEDEFAULT, CW_USEDEFAULT, 640, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    if (state.buttonRow)
+        CreateButtonRow(panel, state);
     return panel;
 }
 
-void FitPanelToPage(HWND panel, IConfigPage* page)
-{
-    RECT frame{0, 0, 0, page->GetHeight()};
-    RECT pageArea;
-    GetWindowRect(page->GetWindow(), &pageArea);
-    frame.right = pageArea.right - pageArea.left;
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    SetWindowPos(panel, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
-    ShowWindow(page->GetWindow(), SW_SHOW);
-    ShowWindow(panel, SW_SHOW);
-}
 
-// Pumps the thread's messages until done is set (the user's steps ran) or, with no flag, until
-// the user closes the panel.
-void PumpPanel(HWND panel, IConfigPage* page, const std::atomic<bool>* done)
+// Pumps the thread's messages until done is set (the user's steps ran and, with --show, the user
+// left the page).
+void PumpPanel(HWND panel, IConfigPage* page, const std::atomic<bool>& done)
 {
     MSG message;
     for (;;) {
-        if (done && *done)
-            return;
-        if (!done && !IsWindowVisible(panel))
+        if (done)
             return;
         if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) == WAIT_TIMEOUT)
             continue;
@@ -619,7 +827,7 @@ void PumpPanel(HWND panel, IConfigPage* page, const std::atomic<bool>* done)
             if (message.message == WM_QUIT)
                 return;
             if (message.message == WM_SYSCOMMAND && message.hwnd == panel && (message.wParam & 0xFFF0) == SC_CLOSE) {
-                ShowWindow(panel, SW_HIDE);
+                PostMessageW(panel, WM_COMMAND, MAKEWPARAM(kCancelButton, BN_CLICKED), 0);
                 continue;
             }
             if (!IsWindow(page->GetWindow()) || !IsDialogMessageW(page->GetWindow(), &message)) {
@@ -683,8 +891,7 @@ std::wstring PlayConfigurationPage(WiraxSession& session, FARPROC function, cons
     if (word && *word != L"commit" && *word != L"keep")
         throw ScenarioError(line.number, L"expected commit or keep, found '" + *word + L"'");
     // The older form: the host commits when it closes the panel unless told to keep the page.
-    const bool shownToUser = session.options.show && stepLines.empty();
-    if (stepLines.empty() && word.value_or(L"commit") == L"commit" && !shownToUser)
+    if (stepLines.empty() && word.value_or(L"commit") == L"commit")
         stepLines.push_back(ScenarioLine{line.number, {L"user", L"commit"}});
     const std::vector<Step> steps = ReadSteps(stepLines, false);
 
@@ -692,6 +899,7 @@ std::wstring PlayConfigurationPage(WiraxSession& session, FARPROC function, cons
     PointRecordAtProduct(session);
     PanelState state;
     state.session = &session;
+    state.buttonRow = session.options.show || !session.options.pictures.empty();
     HWND panel = CreatePanel(state);
     session.record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(panel);
     auto create = reinterpret_cast<IConfigPage* (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
@@ -703,9 +911,9 @@ std::wstring PlayConfigurationPage(WiraxSession& session, FARPROC function, cons
     }
     state.page = page;
     std::wstring result = L"page of height " + std::to_wstring(page->GetHeight());
-    FitPanelToPage(panel, page);
+    FitPanelToPage(panel, page, state);
 
-    PageUser user(session, GetCurrentThreadId(), panel, false);
+    PageUser user(session, GetCurrentThreadId(), panel, false, line.words[1], &state.left);
     user.SetPage(page->GetWindow());
     std::atomic<bool> stepsDone{false};
     std::thread userThread([&] {
@@ -713,14 +921,11 @@ std::wstring PlayConfigurationPage(WiraxSession& session, FARPROC function, cons
         stepsDone = true;
         PostMessageW(panel, WM_NULL, 0, 0);
     });
-    PumpPanel(panel, page, &stepsDone);
+    PumpPanel(panel, page, stepsDone);
     userThread.join();
-    if (shownToUser) {
-        PumpPanel(panel, page, nullptr);
-        if (word.value_or(L"commit") == L"commit")
-            state.commits.push_back(page->Commit());
-    }
     ReportUser(user, report);
+    for (const std::wstring& userLine : state.userLines)
+        report.Line(userLine);
     for (size_t i = 0; i < state.notices.size(); ++i) {
         report.Line(state.notices[i]);
         report.Fact(state.noticeFacts[i]);
@@ -741,8 +946,7 @@ std::wstring PlayWizardPage(WiraxSession& session, FARPROC function, const Scena
     std::vector<ScenarioLine> stepLines = TakeSteps(session);
     if (word && !stepLines.empty())
         throw ScenarioError(line.number, L"either '" + *word + L"' or user steps, not both");
-    const bool shownToUser = session.options.show && stepLines.empty();
-    if (stepLines.empty() && !shownToUser) {
+    if (stepLines.empty()) {
         // The older form: one button, and a cancel question answered Yes.
         const std::wstring button = word.value_or(L"next");
         if (button == L"cancel")
@@ -757,10 +961,7 @@ std::wstring PlayWizardPage(WiraxSession& session, FARPROC function, const Scena
     PointRecordAtProduct(session);
     session.record[PageRecord::kHostWords] = 1;  // the host has a page before this one
     auto run = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
-    if (shownToUser)
-        return std::to_wstring(run(session.record.data()));
-
-    PageUser user(session, GetCurrentThreadId(), nullptr, true);
+    PageUser user(session, GetCurrentThreadId(), nullptr, true, line.words[1]);
     std::thread userThread([&] { user.Play(steps); });
     const int code = run(session.record.data());
     user.m_pageDone = true;

@@ -13,8 +13,11 @@
 //   user next                  next|back|first|cancel: a wizard page's buttons
 //
 // Steps act on the current dialog: the page, or a dialog the page opened over itself and left
-// unanswered. Headless the runner is the user; with --show the steps are played slowly on the
-// display, and a page without steps waits for the user.
+// unanswered. Headless the runner is the user. The host waits for the user where the steps leave
+// the page (its last commit or wizard button, with the answers just before it): with --show the
+// steps before are played slowly on the display and the rest is the user's, in the host panel's
+// button row (Next > commits, Cancel does not) or with the wizard page's own buttons; with
+// --pictures the page is photographed there.
 #pragma once
 
 #include "WiraxPlayer.h"

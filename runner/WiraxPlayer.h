@@ -22,6 +22,9 @@ namespace runner {
 struct RunOptions {
     bool show = false;     // pages on the display, waiting for the user, instead of answered headless
     bool timings = false;  // each call's duration in the report for people
+    // Where the walkthrough's pictures go: each page as the user sees it when the host waits for
+    // them, numbered in the order shown. Empty: no pictures.
+    std::wstring pictures;
 };
 
 // One installation as the host holds it while it calls a plug-in.
@@ -42,6 +45,8 @@ struct WiraxSession {
     // The "user ..." and "host ..." lines that follow a call: what the user (or the host) does
     // on the page that call opens. Empty for exports that show no page.
     std::vector<hostkit::ScenarioLine> pageSteps;
+    // The walkthrough's pictures saved so far: the next one's number is one more.
+    int pictures = 0;
 
     WiraxSession() = default;
     WiraxSession(const WiraxSession&) = delete;

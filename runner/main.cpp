@@ -1,6 +1,6 @@
 // hostrun: a small setup host. It loads a plug-in, plays an installation scenario against it and
 // reports what the plug-in did. Usage:
-//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--timings]
+//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--pictures FOLDER] [--timings]
 #include "DefaultScenario.h"
 #include "FormwellRun.h"
 #include "Report.h"
@@ -15,11 +15,18 @@ namespace {
 
 int Usage()
 {
-    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--timings]\n"
+    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--pictures FOLDER] [--timings]\n"
           "  Without a scenario file the built-in typical installation is played.\n"
-          "  --facts FILE  also writes the outcome one fact per line (- for the console)\n"
-          "  --show        shows pages on the display and waits for the user\n"
-          "  --timings     shows how long each call took\n",
+          "  --facts FILE       also writes the outcome one fact per line (- for the console)\n"
+          "  --show             plays each page's steps slowly on the display, then waits for the user:\n"
+          "                     a configuration page until Next > (the host commits it) or Cancel\n"
+          "                     (left uncommitted) in the host panel, a wizard page until one of its\n"
+          "                     own buttons ends it. The scenario's last step that leaves the page\n"
+          "                     (a final commit or wizard button, with the answers just before it) is\n"
+          "                     the user's; pressing what it says plays the scenario exactly.\n"
+          "  --pictures FOLDER  saves FOLDER\\01-PAGE.png, 02-... : each page as the user sees it\n"
+          "                     when the host waits, and each dialog a step answers (PAGE-dialog)\n"
+          "  --timings          shows how long each call took\n",
           stderr);
     return 2;
 }
@@ -30,6 +37,17 @@ void Fail(const std::wstring& source, const hostkit::ScenarioError& error)
     if (error.Line() > 0)
         where += L":" + std::to_wstring(error.Line());
     fprintf(stderr, "hostrun: %s: %s\n", hostkit::Utf8(where).c_str(), hostkit::Utf8(error.Message()).c_str());
+}
+
+// The folder and the folders above it that are missing.
+bool MakeFolder(const std::wstring& folder)
+{
+    if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+        return true;
+    const size_t parent = folder.find_last_of(L"\\/");
+    if (GetLastError() != ERROR_PATH_NOT_FOUND || parent == std::wstring::npos || parent == 0)
+        return false;
+    return MakeFolder(folder.substr(0, parent)) && CreateDirectoryW(folder.c_str(), nullptr);
 }
 
 }  // namespace
@@ -45,6 +63,8 @@ int wmain(int argc, wchar_t** argv)
             factsPath = argv[++i];
         else if (argument == L"--show")
             options.show = true;
+        else if (argument == L"--pictures" && i + 1 < argc)
+            options.pictures = argv[++i];
         else if (argument == L"--timings")
             options.timings = true;
         else if (argument == L"--help" || argument == L"-h" || (!argument.empty() && argument[0] == L'-'))
@@ -59,6 +79,10 @@ int wmain(int argc, wchar_t** argv)
     runner::Report report;
     if (!factsPath.empty() && !report.OpenFacts(factsPath)) {
         fprintf(stderr, "hostrun: cannot write %s\n", hostkit::Utf8(factsPath).c_str());
+        return 2;
+    }
+    if (!options.pictures.empty() && !MakeFolder(options.pictures)) {
+        fprintf(stderr, "hostrun: cannot make the folder %s\n", hostkit::Utf8(options.pictures).c_str());
         return 2;
     }
     try {
