@@ -733,6 +733,8 @@ void FitPanelToPage(HWND panel, IConfigPage* page, const PanelState& state)
     LayOutButtonRow(panel, state);
     ShowWindow(page->GetWindow(), SW_SHOW);
     ShowWindow(panel, SW_SHOW);
+    if (state.buttonRow)
+        SetForegroundWindow(panel);  // the user works in it, and its picture shows it active
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

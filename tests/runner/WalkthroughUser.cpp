@@ -1,8 +1,9 @@
 // walkuser: stands in for the person in front of hostrun's walkthrough.
 //
-//   walkuser wait [--wizard-button ID] [HOSTRUN-ARGUMENTS]
-//     plays the scenario headless, then again with --show, pressing Next > on every host panel
-//     and the wizard button ID (default Next) on every wizard page once hostrun waits there. It
+//   walkuser wait [--cancel] [--wizard-button ID] [HOSTRUN-ARGUMENTS]
+//     plays the scenario headless, then again with --show, pressing Next > (or Cancel) on every
+//     host panel and the wizard button ID (default Next) on every wizard page once hostrun waits
+//     there. It
 //     fails when hostrun goes on by itself, when a page does not go once pressed, or when the
 //     facts of the two runs differ: pressing what the scenario says must play it exactly.
 //   walkuser pictures [HOSTRUN-ARGUMENTS]
@@ -27,6 +28,7 @@ namespace {
 
 constexpr wchar_t kWaitingProperty[] = L"HostrunWaitsForUser";
 constexpr int kNextButton = 30001;
+constexpr int kCancelButton = 30002;
 constexpr DWORD kUserPatienceMs = 1500;  // how long hostrun must keep waiting before the press
 constexpr DWORD kRunTimeoutMs = 180000;
 
@@ -176,7 +178,7 @@ HWND ButtonOf(DWORD process, HWND page, int id)
 
 bool StillWaits(HWND window) { return IsWindow(window) && IsWindowVisible(window) && GetPropW(window, kWaitingProperty); }
 
-int Wait(int wizardButton, const std::vector<std::wstring>& arguments)
+int Wait(int panelButton, int wizardButton, const std::vector<std::wstring>& arguments)
 {
     const std::wstring folder = TempFolder(L"wait");
     const std::wstring headless = folder + L"\\headless.txt";
@@ -216,7 +218,7 @@ int Wait(int wizardButton, const std::vector<std::wstring>& arguments)
             return 1;
         }
         // On a wizard page the button may be on a dialog the page opened over itself.
-        HWND button = panel ? next : ButtonOf(process.info.dwProcessId, window, wizardButton);
+        HWND button = panel ? GetDlgItem(window, panelButton) : ButtonOf(process.info.dwProcessId, window, wizardButton);
         if (!button) {
             fwprintf(stderr, L"walkuser: the wizard page has no button %d\n", wizardButton);
             return 1;
@@ -324,15 +326,20 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     std::vector<std::wstring> arguments(argv + std::min(argc, 2), argv + argc);
     if (mode == L"wait") {
+        int panelButton = kNextButton;
+        if (!arguments.empty() && arguments[0] == L"--cancel") {
+            panelButton = kCancelButton;
+            arguments.erase(arguments.begin());
+        }
         int wizardButton = IDOK;
         if (arguments.size() >= 2 && arguments[0] == L"--wizard-button") {
             wizardButton = _wtoi(arguments[1].c_str());
             arguments.erase(arguments.begin(), arguments.begin() + 2);
         }
-        return Wait(wizardButton, arguments);
+        return Wait(panelButton, wizardButton, arguments);
     }
     if (mode == L"pictures")
         return Pictures(arguments);
-    fputws(L"usage: walkuser wait [--wizard-button ID] [HOSTRUN-ARGUMENTS] | walkuser pictures [HOSTRUN-ARGUMENTS]\n", stderr);
+    fputws(L"usage: walkuser wait [--cancel] [--wizard-button ID] [HOSTRUN-ARGUMENTS] | walkuser pictures [HOSTRUN-ARGUMENTS]\n", stderr);
     return 2;
 }
