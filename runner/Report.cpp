@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "MachineFolders.h"
 #include "Scenario.h"
 
 #include <cwctype>
@@ -73,8 +74,11 @@ void Report::Line(const std::wstring& text)
 
 void Report::Fact(const std::wstring& text)
 {
+    const std::wstring fact = WithFolderRoles(Escaped(text));
     if (m_facts)
-        Write(m_facts, Escaped(text));
+        Write(m_facts, fact);
+    if (m_keepFacts)
+        m_kept.push_back(fact);
 }
 
 namespace {

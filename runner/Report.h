@@ -23,6 +23,9 @@ public:
     void Heading(const std::wstring& text);
     void Line(const std::wstring& text);
     void Fact(const std::wstring& text);
+    // Keeps every fact in memory as well, for a comparison once the scenario has played.
+    void KeepFacts() { m_keepFacts = true; }
+    const std::vector<std::wstring>& KeptFacts() const { return m_kept; }
 
     // Everything the plug-in did to the host since event number `from` of the journal.
     void HostEvents(const std::vector<HostEvent>& events, size_t from);
@@ -32,6 +35,8 @@ public:
 private:
     FILE* m_facts = nullptr;
     bool m_factsOnConsole = false;
+    bool m_keepFacts = false;
+    std::vector<std::wstring> m_kept;
 };
 
 // A value as people read it: quoted, with line breaks shown as \n.

@@ -9,9 +9,12 @@
 //                                     WIRAX_MAIN of that name and package path
 //   deployment-folder PATH            where the deployment is written
 //   show-tree PATH                    the report lists the files below PATH at the end
+//   fresh-folder PATH                 PATH is emptied now and removed at the end, so that what
+//                                     an earlier run left there does not count
 //   call InstallSharedLibrary [cancel-after=N]   the host cancels at the N-th progress step
 #include "WiraxPlayer.h"
 
+#include "MachineFolders.h"
 #include "SampleMedia.h"
 
 #include <windows.h>
@@ -66,6 +69,8 @@ void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report
     if (folder.empty()) {
         folder = TemporaryFolder() + L"wirax-media-" + std::to_wstring(GetCurrentProcessId());
         session.arranged.push_back(std::shared_ptr<void>(nullptr, [folder](void*) { RemoveTree(folder); }));
+        // Its name carries the process number: the facts name it by its role.
+        AddFolderRole(folder, L"<sample-media>");
     }
     while (folder.size() > 3 && folder.back() == L'\\')
         folder.pop_back();
@@ -104,23 +109,28 @@ void Language(WiraxSession& session, const ScenarioLine& line, Report& report)
 
 void ListTree(const std::wstring& root, const std::wstring& relative, Report& report)
 {
+    // By name: the order in which the file system hands out entries differs between machines.
+    std::vector<std::pair<std::wstring, WIN32_FIND_DATAW>> entries;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((root + relative + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
         const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ListTree(root, path, report);
-        } else {
-            report.Line(L"  " + path + L" (" + Bytes(static_cast<long long>(found.nFileSizeLow)) + L" bytes)");
-            report.Fact(L"tree-file " + path);
-        }
+        if (name != L"." && name != L"..")
+            entries.emplace_back(name, found);
     } while (FindNextFileW(search, &found));
     FindClose(search);
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return _wcsicmp(a.first.c_str(), b.first.c_str()) < 0; });
+    for (const auto& [name, entry] : entries) {
+        const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ListTree(root, path, report);
+        } else {
+            report.Line(L"  " + path + L" (" + Bytes(static_cast<long long>(entry.nFileSizeLow)) + L" bytes)");
+            report.Fact(L"tree-file " + path);
+        }
+    }
 }
 
 void ShowTree(WiraxSession& session, const ScenarioLine& line, Report&)
@@ -133,6 +143,19 @@ void ShowTree(WiraxSession& session, const ScenarioLine& line, Report&)
         report.Heading(L"Files below " + root);
         ListTree(root + L"\\", L"", report);
     });
+}
+
+void FreshFolder(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 1, L"fresh-folder PATH");
+    std::wstring folder = line.words[1];
+    while (folder.size() > 3 && folder.back() == L'\\')
+        folder.pop_back();
+    if (folder.size() <= 3)
+        throw ScenarioError(line.number, L"a drive's root cannot be a fresh folder");
+    RemoveTree(folder);
+    session.arranged.push_back(std::shared_ptr<void>(nullptr, [folder](void*) { RemoveTree(folder); }));
+    report.Line(L"folder " + Quoted(folder) + L" starts empty");
 }
 
 // One phase of the action as the host saw it: begun by an empty item text.
@@ -252,6 +275,7 @@ const bool kRegistered = [] {
     WiraxDirectives()[L"sample-media"] = SampleMedia;
     WiraxDirectives()[L"language"] = Language;
     WiraxDirectives()[L"show-tree"] = ShowTree;
+    WiraxDirectives()[L"fresh-folder"] = FreshFolder;
     WiraxExports()[L"InstallSharedLibrary"] = CallInstallSharedLibrary;
     return true;
 }();

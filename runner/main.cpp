@@ -1,8 +1,9 @@
 // hostrun: a small setup host. It loads a plug-in, plays an installation scenario against it and
 // reports what the plug-in did. Usage:
-//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--pictures FOLDER] [--timings]
+//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings]
 #include "DefaultScenario.h"
 #include "FormwellRun.h"
+#include "GoldenFacts.h"
 #include "Report.h"
 #include "Scenario.h"
 #include "WiraxPlayer.h"
@@ -15,9 +16,10 @@ namespace {
 
 int Usage()
 {
-    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--show] [--pictures FOLDER] [--timings]\n"
+    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings]\n"
           "  Without a scenario file the built-in typical installation is played.\n"
           "  --facts FILE       also writes the outcome one fact per line (- for the console)\n"
+          "  --expect FILE      compares the facts with FILE and tells the lines that differ (exit 1)\n"
           "  --show             plays each page's steps slowly on the display, then waits for the user:\n"
           "                     a configuration page until Next > (the host commits it) or Cancel\n"
           "                     (left uncommitted) in the host panel, a wizard page until one of its\n"
@@ -50,17 +52,46 @@ bool MakeFolder(const std::wstring& folder)
     return MakeFolder(folder.substr(0, parent)) && CreateDirectoryW(folder.c_str(), nullptr);
 }
 
+// Differences are told the way a reviewer reads them: what was committed, what this run gave.
+int CompareWithExpected(const runner::Report& report, const std::wstring& expectedPath)
+{
+    std::vector<std::wstring> expected;
+    if (!runner::ReadFactsFile(expectedPath, expected)) {
+        fprintf(stderr, "hostrun: cannot read the expected facts %s\n", hostkit::Utf8(expectedPath).c_str());
+        return 2;
+    }
+    const std::vector<runner::FactDifference> differences = runner::CompareFacts(expected, report.KeptFacts());
+    if (differences.empty()) {
+        fprintf(stderr, "hostrun: the facts agree with %s (%zu lines)\n", hostkit::Utf8(expectedPath).c_str(), expected.size());
+        return 0;
+    }
+    fprintf(stderr, "hostrun: the facts differ from %s in %zu lines:\n", hostkit::Utf8(expectedPath).c_str(), differences.size());
+    constexpr size_t kShown = 60;
+    for (size_t i = 0; i < differences.size() && i < kShown; ++i) {
+        const runner::FactDifference& d = differences[i];
+        const bool missing = d.kind == runner::FactDifference::Kind::Missing;
+        fprintf(stderr, "  %s %s line %zu: %s\n", missing ? "-" : "+", missing ? "expected" : "this run", d.line,
+                hostkit::Utf8(d.text).c_str());
+    }
+    if (differences.size() > kShown)
+        fprintf(stderr, "  ... and %zu more\n", differences.size() - kShown);
+    return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     std::wstring scenarioPath;
     std::wstring factsPath;
+    std::wstring expectedPath;
     runner::RunOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = argv[i];
         if (argument == L"--facts" && i + 1 < argc)
             factsPath = argv[++i];
+        else if (argument == L"--expect" && i + 1 < argc)
+            expectedPath = argv[++i];
         else if (argument == L"--show")
             options.show = true;
         else if (argument == L"--pictures" && i + 1 < argc)
@@ -85,6 +116,8 @@ int wmain(int argc, wchar_t** argv)
         fprintf(stderr, "hostrun: cannot make the folder %s\n", hostkit::Utf8(options.pictures).c_str());
         return 2;
     }
+    if (!expectedPath.empty())
+        report.KeepFacts();
     try {
         const std::wstring text = scenarioPath.empty() ? runner::kDefaultScenario : hostkit::ReadScenarioFile(scenarioPath);
         const std::vector<hostkit::ScenarioLine> lines = hostkit::ParseScenario(text);
@@ -96,11 +129,16 @@ int wmain(int argc, wchar_t** argv)
             }
         }
         report.Heading(L"Scenario: " + source + L" (plug-in " + plugin + L")");
+        int played;
         if (plugin == L"WiraxUI")
-            return runner::PlayWirax(lines, options, report);
-        if (plugin == L"FormwellChecks")
-            return runner::PlayFormwell(lines, report);
-        throw hostkit::ScenarioError(0, L"unknown plug-in '" + plugin + L"'");
+            played = runner::PlayWirax(lines, options, report);
+        else if (plugin == L"FormwellChecks")
+            played = runner::PlayFormwell(lines, report);
+        else
+            throw hostkit::ScenarioError(0, L"unknown plug-in '" + plugin + L"'");
+        if (played != 0 || expectedPath.empty())
+            return played;
+        return CompareWithExpected(report, expectedPath);
     } catch (const hostkit::ScenarioError& error) {
         Fail(source, error);
         return 2;
