@@ -75,6 +75,9 @@ std::wstring ReadFileText(const std::wstring& path)
 
 // Every file and folder of the drive outside the folders a call may write and the system folder,
 // in lower case.
+// Other runs of this program (the conditions run side by side) keep their current folders here.
+const wchar_t kCurrentFolders[] = L"c:\\users\\public\\hostile-current-";
+
 void Walk(const std::wstring& folder, const std::vector<std::wstring>& skipped, std::set<std::wstring>& paths)
 {
     WIN32_FIND_DATAW found;
@@ -87,7 +90,8 @@ void Walk(const std::wstring& folder, const std::vector<std::wstring>& skipped, 
             continue;
         const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const std::wstring path = Lower(folder + name + (isFolder ? L"\\" : L""));
-        bool skip = false;
+        static const std::wstring own = kCurrentFolders + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        bool skip = path.compare(0, wcslen(kCurrentFolders), kCurrentFolders) == 0 && path.compare(0, own.size(), own) != 0;
         for (const std::wstring& prefix : skipped)
             skip = skip || path.compare(0, prefix.size(), prefix) == 0;
         if (skip)
@@ -291,20 +295,22 @@ int wmain(int argc, wchar_t** argv)
     CreateDirectoryW(work.c_str(), nullptr);
     CreateDirectoryW(emptyResources.c_str(), nullptr);
     // The host's current folder is a watched one, so that a relative path written to shows.
-    const std::wstring currentFolder = L"C:\\users\\Public\\hostile-current-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring currentFolder = kCurrentFolders + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(currentFolder.c_str(), nullptr);
     std::vector<std::wstring> written;  // the driver's own files, removed after a clean run
 
     // Missing resource libraries cost every call the loader's retries (seconds of waiting, not
-    // of work), so those calls run side by side; the others one at a time so that a file that
-    // appears belongs to one call.
-    const size_t together = *condition == Condition::NoResources ? 8 : 1;
+    // of work), and pages seconds of window set-up, so those calls run side by side; the others
+    // one at a time so that a file that appears belongs to one call.
+    const std::wstring group = argv[2];
+    const size_t together = *condition == Condition::NoResources ? 8 : group == L"wiraxui-pages" ? 3 : 1;
     const DWORD timeoutMs = 60000;
     int failed = 0;
     size_t watched = 0;
     for (size_t first = 0; first < calls.size(); first += together) {
         std::vector<Child> children;
-        std::vector<std::wstring> skipped = {L"c:\\windows\\", Lower(temp)};
+        std::vector<std::wstring> skipped = hostile::OthersMayWrite();
+        skipped.insert(skipped.end(), {L"c:\\windows\\", Lower(temp)});
         for (size_t index = first; index < calls.size() && index < first + together; ++index) {
             Child child;
             child.call = &calls[index];

@@ -72,10 +72,14 @@ property WIRAX_MAIN LOCCONTENTPRODUCTCODE "{0BADC0DE-0000-4000-8000-000000000003
 property WIRAX_LP GLOBPRODUCTCODE "{0BADC0DE-0000-4000-8000-000000000004}"
 property WRXFWLADDIN ProductCode "{0BADC0DE-0000-4000-8000-000000000005}"
 property WIRAX_MAIN LANG2LONG "en-us"
-property WIRAX_MAIN NETSHAREDSUPPORTPATH "C:\users\Public\HostileShare\Support\"
-property WIRAX_MAIN NETSHAREDSYMLIBPATH "C:\users\Public\HostileShare\Symbols\"
 property WIRAX_MAIN M_AB "1"
 )";
+
+// The shared folders of a condition: the conditions run side by side, each in its own.
+std::wstring ShareFolder(Condition condition)
+{
+    return L"c:\\users\\public\\hostileshare-" + std::to_wstring(static_cast<int>(condition)) + L"\\";
+}
 
 // The deployment the shared library installation works in: media to copy from, the shared
 // content asked for (the shared library page takes the request into the plug-in), and the paths
@@ -95,6 +99,9 @@ property PARTLIBRARY ProductVersion 2099.0.0
 property DWGVIEWER ProductCode {0BADC0DE-0000-4000-8000-000000000013}
 property DWGVIEWER ProductVersion 99.0.0
 )";
+
+// Where a 5,000-character property (see EveryPropertyValue) puts the shared folders.
+const wchar_t kLongShareFolder[] = L"c:\\longfoldername\\";
 
 }  // namespace
 
@@ -189,8 +196,11 @@ std::wstring Scenario(const Call& call, Condition condition, const std::wstring&
             for (const wchar_t* key : {L"WIRAX_MAIN", L"WIRAX", L"WIRAX_LP", L"WIRAXCONTENT_LP", L"WRXFWLADDIN"})
                 text += L"product " + std::wstring(key) + L" state=5 action=8\n";
             text += L"product-code WIRAX_MAIN \"{0BADC0DE-0000-4000-8000-000000000000}\"\n";
-            if (condition == Condition::NoRegistry || condition == Condition::NoResources)
+            if (condition == Condition::NoRegistry || condition == Condition::NoResources) {
                 text += kWiraxProperties;
+                text += L"property WIRAX_MAIN NETSHAREDSUPPORTPATH \"" + ShareFolder(condition) + L"Support\\\"\n";
+                text += L"property WIRAX_MAIN NETSHAREDSYMLIBPATH \"" + ShareFolder(condition) + L"Symbols\\\"\n";
+            }
         }
         const std::wstring product = missing ? L"OTHER_PRODUCT" : L"WIRAX_MAIN";
         if (call.kind == Kind::ProductCheck)
@@ -268,9 +278,11 @@ std::vector<std::wstring> MayWrite(const Call& call, Condition condition)
         return {};
     // The shared folders, wherever the properties put them.
     if (condition == Condition::LongProperties)
-        return {L"c:\\longfoldername\\"};
-    return {L"c:\\users\\public\\hostileshare\\"};
+        return {kLongShareFolder};
+    return {ShareFolder(condition)};
 }
+
+std::vector<std::wstring> OthersMayWrite() { return {kLongShareFolder, L"c:\\users\\public\\hostileshare-"}; }
 
 bool FileAllowed(const Call& call, const std::wstring& path)
 {

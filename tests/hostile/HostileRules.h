@@ -45,6 +45,10 @@ bool BoxAllowed(const Call& call, const std::wstring& result, const std::wstring
 // The folders (lower case, ending in a backslash) the export is meant to write under the condition.
 std::vector<std::wstring> MayWrite(const Call& call, Condition condition);
 
+// Folders (lower-case prefixes) that the calls of other conditions, running side by side with
+// this one, may write.
+std::vector<std::wstring> OthersMayWrite();
+
 // Whether a file or folder (lower-case path) that appeared during the call is one the export is
 // meant to write beyond its folders.
 bool FileAllowed(const Call& call, const std::wstring& path);
