@@ -973,6 +973,12 @@ std::wstring PlayWizardPage(WiraxSession& session, FARPROC function, const Scena
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
+    // A page that was never created (its resource library is missing) leaves nothing to act on:
+    // that is the export's answer, not a mistake of the scenario.
+    if (code == 1603) {
+        report.Line(L"the page was not created; its steps were not played");
+        return std::to_wstring(code);
+    }
     ReportUser(user, report);
     if (const auto error = user.Error())
         throw *error;

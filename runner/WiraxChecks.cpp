@@ -207,8 +207,9 @@ std::wstring CallBeforeInstall(WiraxSession& session, FARPROC function, const Sc
 {
     ExpectWords(line, 1, 1, L"call CheckBeforeInstall");
     // The warning's caption is the plug-in's text 397; its box is answered like a user would.
-    std::wstring caption = LibraryString(L"WiraxUIRes.dll", 397);
-    hostkit::DialogAnswerer boxes({caption.empty() ? std::wstring(L"Manufacturer content") : caption}, IDOK);
+    // Without the resource library the plug-in has no caption either, and shows the box untitled.
+    const std::wstring caption = LibraryString(L"WiraxUIRes.dll", 397);
+    hostkit::DialogAnswerer boxes({caption}, IDOK);
     auto check = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
     const int result = check(session.record.data());
     const std::vector<hostkit::SeenDialog> seen = boxes.Seen();

@@ -3,6 +3,8 @@
 #include "DialogAnswerer.h"
 #include "RegistryArranger.h"
 
+#include <UnsetProperties.h>
+
 #include <shlwapi.h>
 
 namespace runner {
@@ -159,6 +161,13 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
         } else if (directive == L"property") {
             ExpectWords(line, 3, 3, L"property PRODUCT NAME VALUE");
             RequireProduct(session, line, line.words[1])->SeedProperty(line.words[2], line.words[3]);
+        } else if (directive == L"every-property") {
+            ExpectWords(line, 1, 1, L"every-property empty|long|marked");
+            const std::optional<std::wstring> value = hostkit::EveryPropertyValue(line.words[1]);
+            if (!value)
+                throw ScenarioError(line.number, L"expected empty, long or marked, found '" + line.words[1] + L"'");
+            SetUnsetPropertyValue(value);
+            report.Line(L"every property not set reads as the " + line.words[1] + L" value");
         } else if (directive == L"registry") {
             ArrangeRegistry(registry, line, report);
         } else if (directive == L"call") {

@@ -10,6 +10,7 @@
 #include "PlatformCheckRun.h"
 
 #include "FormwellChecks.h"
+#include "UnsetProperties.h"
 
 #include <cstdio>
 #include <functional>
@@ -227,6 +228,13 @@ int Play(const std::vector<ScenarioLine>& lines, IPlayerReport& report)
         } else if (directive == L"property") {
             ExpectWords(line, 3, 3, L"property PRODUCT NAME VALUE");
             RequireProduct(session, line, line.words[1])->SetMsiProperty(Q(line.words[2]), Q(line.words[3]));
+        } else if (directive == L"every-property") {
+            ExpectWords(line, 1, 1, L"every-property empty|long|marked");
+            const std::optional<std::wstring> value = hostkit::EveryPropertyValue(line.words[1]);
+            if (!value)
+                throw ScenarioError(line.number, L"expected empty, long or marked, found '" + line.words[1] + L"'");
+            SetUnsetPropertyValue(Q(*value));
+            report.Line(L"every property not set reads as the " + line.words[1] + L" value");
         } else if (directive == L"installed-package" || directive == L"advertised-package") {
             ArrangePackage(session, line, report);
         } else if (directive == L"call") {

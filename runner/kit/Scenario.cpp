@@ -110,4 +110,20 @@ std::wstring FromUtf8(const std::string& text)
     return result;
 }
 
+std::optional<std::wstring> EveryPropertyValue(const std::wstring& word)
+{
+    if (word == L"empty")
+        return std::wstring();
+    if (word == L"long") {
+        std::wstring text = L"C:\\";
+        while (text.size() < 5000)
+            text += L"LongFolderName\\";
+        text.resize(5000);
+        return text;
+    }
+    if (word == L"marked")
+        return std::wstring(L"\"quoted\" 'single' %s%s%n%n %d %ls %1 {0} \t tab \r\n line \x01\x02\x07\x08\x1b\x7f end\\");
+    return std::nullopt;
+}
+
 }  // namespace hostkit

@@ -44,6 +44,11 @@ struct ProductStates {
 };
 ProductStates ParseProductStates(const ScenarioLine& line, size_t from);
 
+// The value an "every-property WORD" directive gives every property that no one set: "empty",
+// "long" (5,000 characters, a path-like text) or "marked" (quotes, format directives, tabs, line
+// breaks and other control characters). Nothing for another word.
+std::optional<std::wstring> EveryPropertyValue(const std::wstring& word);
+
 // UTF-8 for the console and for files.
 std::string Utf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);

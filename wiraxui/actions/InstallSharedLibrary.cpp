@@ -99,6 +99,10 @@ int InstallSharedLibraries(CSetupManager& setup)
 
     if (!state.sharedSupportFlag && !state.sharedSymbolFlag)
         return kDone;
+    // A shared location that is empty or relative would put the shared content in the host's
+    // current folder or at the root of its drive: nothing is written, and the host is told.
+    if ((state.sharedSymbolFlag && !IsFullPath(context.symbolPath)) || (state.sharedSupportFlag && !IsFullPath(context.supportPath)))
+        return kFailed;
     int result = kDone;
     if (state.sharedSymbolFlag) {
         if (const int libraries = UnpackSymbolLibraries(context); libraries != kDone)

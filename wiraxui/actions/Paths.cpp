@@ -11,6 +11,13 @@ std::wstring WithBackslash(std::wstring path)
     return path;
 }
 
+bool IsFullPath(const std::wstring& path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
+}
+
 bool FolderExists(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -6,6 +6,9 @@
 namespace wiraxui::actions {
 
 std::wstring WithBackslash(std::wstring path);
+// A path that names its drive or share: "X:\..." or "\\server\...". An empty, relative or
+// drive-relative ("\folder") path depends on the host's current folder instead.
+bool IsFullPath(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 // Creates the folder and every missing parent; an existing folder is accepted. False when some

@@ -1,8 +1,10 @@
 #include "AppMgrHost.h"
+#include "UnsetProperties.h"
 
 #include <cwchar>
 
 namespace {
+std::optional<QString> g_unsetPropertyValue;
 void Record(HostCall call) { CSetupContext::Instance()->Journal().Add(std::move(call)); }
 }  // namespace
 
@@ -11,8 +13,10 @@ CProduct::CProduct(CSetupManager* setupManager, const QString& key) : m_pSetupMa
 bool CProduct::GetMsiProperty(const QString& name, wchar_t* buffer, DWORD size) const
 {
     auto found = m_properties.find(name);
-    const bool defined = found != m_properties.end();
-    const std::wstring value = defined ? found->second.toStdWString() : std::wstring();
+    const std::optional<QString>& unset = g_unsetPropertyValue;
+    const bool defined = found != m_properties.end() || unset.has_value();
+    const QString text = found != m_properties.end() ? found->second : unset.value_or(QString());
+    const std::wstring value = text.toStdWString();
     const bool fits = value.size() < size;
     if (buffer && size > 0) {
         const size_t copied = defined && fits ? value.size() : 0;
@@ -22,7 +26,7 @@ bool CProduct::GetMsiProperty(const QString& name, wchar_t* buffer, DWORD size) 
     const bool read = defined && fits && buffer;
     HostCall call{HostCall::Kind::PropertyRead, m_key, name};
     call.number = read;
-    call.detail = read ? found->second : QString();
+    call.detail = read ? text : QString();
     Record(std::move(call));
     return read;
 }
@@ -32,7 +36,9 @@ void CProduct::SetMsiProperty(const QString& name, const QString& value) { m_pro
 QString CProduct::Property(const QString& name) const
 {
     auto found = m_properties.find(name);
-    return found == m_properties.end() ? QString() : found->second;
+    if (found != m_properties.end())
+        return found->second;
+    return g_unsetPropertyValue.value_or(QString());
 }
 
 int CProduct::GetInstallState(const QString& language) const
@@ -89,3 +95,5 @@ void CProduct::SetAlertUrlTitle(const QString& title)
     m_alertUrlTitle = title;
     Record(HostCall{HostCall::Kind::AlertUrlTitleSet, m_key, title});
 }
+
+void SetUnsetPropertyValue(std::optional<QString> value) { g_unsetPropertyValue = std::move(value); }

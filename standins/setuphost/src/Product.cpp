@@ -1,8 +1,10 @@
 #include "SetupHost.h"
+#include "UnsetProperties.h"
 
 #include <cwchar>
 
 namespace {
+std::optional<std::wstring> g_unsetPropertyValue;
 std::wstring Text(const wchar_t* value) { return value ? std::wstring(value) : std::wstring(); }
 }  // namespace
 
@@ -119,7 +121,11 @@ void CProduct::SeedProperty(const std::wstring& name, const std::wstring& value)
 std::wstring CProduct::Property(const std::wstring& name) const
 {
     auto found = m_properties.find(name);
-    return found == m_properties.end() ? std::wstring() : found->second;
+    if (found != m_properties.end())
+        return found->second;
+    return g_unsetPropertyValue.value_or(std::wstring());
 }
 
 bool CProduct::HasProperty(const std::wstring& name) const { return m_properties.count(name) != 0; }
+
+void SetUnsetPropertyValue(std::optional<std::wstring> value) { g_unsetPropertyValue = std::move(value); }

@@ -349,6 +349,39 @@ TEST_F(SharedLibraryInstall, NothingHappensOutsideADeploymentOrWithoutWork)
     EXPECT_TRUE(m_host.setup.Journal().Events().empty());
 }
 
+// A host that leaves a shared location empty or relative: the content would land in the host's
+// current folder or at the root of its drive ("" becomes "\"), so nothing is written at all.
+TEST_F(SharedLibraryInstall, SharedLocationsThatAreNotFullPathsFailWithoutWriting)
+{
+    const std::wstring current = m_scratch / L"current";
+    CreateDirectoryW(current.c_str(), nullptr);
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(current.c_str());
+    Select(L"AB");
+    const std::wstring full = m_symbols;
+    for (const auto& [symbolPath, supportPath] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"", m_support}, {full, L"Shared\\Support"}, {L"\\", m_support}, {full, L"C:Support"}}) {
+        State().sharedSymbolFlag = true;
+        State().sharedSupportFlag = true;
+        State().sharedSymbolLibraryPath = symbolPath;
+        State().sharedSupportPath = supportPath;
+        EXPECT_EQ(Run(), kFailed) << Narrow(symbolPath) << " / " << Narrow(supportPath);
+    }
+    // Only the half that is asked for needs a full path.
+    State().sharedSupportFlag = false;
+    State().sharedSupportPath = L"";
+    State().sharedSymbolLibraryPath = full;
+    EXPECT_EQ(Run(), kDone);
+    SetCurrentDirectoryW(previous);
+
+    EXPECT_FALSE(Exists(current + L"\\Libs"));
+    EXPECT_FALSE(Exists(current + L"\\Shared"));
+    EXPECT_FALSE(Exists(L"C:\\Libs"));
+    EXPECT_FALSE(Exists(m_support));
+    EXPECT_TRUE(IsFolder(Symbols(L"Libs\\panel\\AB")));
+}
+
 TEST_F(SharedLibraryInstall, ALanguagePackOfAnotherLanguageBringsItsOwnFolderInTheFirstDeploymentMode)
 {
     // The pack's package lies in a folder with its own user data.
