@@ -106,7 +106,7 @@ int wmain(int argc, wchar_t** argv)
             return Usage();
     }
 
-    const std::wstring source = scenarioPath.empty() ? L"built-in scenario" : scenarioPath;
+    const std::wstring source = scenarioPath.empty() ? L"the built-in typical installation" : scenarioPath;
     runner::Report report;
     if (!factsPath.empty() && !report.OpenFacts(factsPath)) {
         fprintf(stderr, "hostrun: cannot write %s\n", hostkit::Utf8(factsPath).c_str());
