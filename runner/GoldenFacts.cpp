@@ -3,8 +3,7 @@
 #include "Scenario.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+#include <fstream>
 
 namespace runner {
 
@@ -39,24 +38,14 @@ std::vector<FactDifference> CompareFacts(const std::vector<std::wstring>& expect
 
 bool ReadFactsFile(const std::wstring& path, std::vector<std::wstring>& lines)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), fclose);
+    std::ifstream file(path.c_str(), std::ios::binary);  // mingw's libstdc++ takes a wide path
     if (!file)
         return false;
-    std::string bytes;
-    char buffer[4096];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file.get())) > 0;)
-        bytes.append(buffer, got);
     lines.clear();
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos)
-            end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
+    for (std::string line; std::getline(file, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(hostkit::FromUtf8(line));
-        start = end + 1;
     }
     return true;
 }

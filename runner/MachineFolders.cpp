@@ -23,6 +23,12 @@ std::wstring WithoutTrailingBackslash(std::wstring path)
     return path;
 }
 
+// The longest folder first, so that "<documents>" wins over "<user-profile>".
+void SortRoles(std::vector<FolderRole>& roles)
+{
+    std::stable_sort(roles.begin(), roles.end(), [](const FolderRole& a, const FolderRole& b) { return a.path.size() > b.path.size(); });
+}
+
 std::vector<FolderRole>& Roles()
 {
     static std::vector<FolderRole> roles = [] {
@@ -49,16 +55,10 @@ std::vector<FolderRole>& Roles()
             if (GetLongPathNameW(temp, longForm, MAX_PATH + 1) > 0)
                 add(longForm, L"<temp>");
         }
+        SortRoles(found);
         return found;
     }();
     return roles;
-}
-
-// The longest folder first, so that "<documents>" wins over "<user-profile>".
-void SortRoles()
-{
-    std::stable_sort(Roles().begin(), Roles().end(),
-                     [](const FolderRole& a, const FolderRole& b) { return a.path.size() > b.path.size(); });
 }
 
 bool EndsAPathPart(const std::wstring& text, size_t at)
@@ -72,11 +72,11 @@ bool EndsAPathPart(const std::wstring& text, size_t at)
 void AddFolderRole(const std::wstring& path, const std::wstring& role)
 {
     Roles().push_back({WithoutTrailingBackslash(path), role});
+    SortRoles(Roles());
 }
 
 std::wstring WithFolderRoles(const std::wstring& text)
 {
-    SortRoles();
     std::wstring result;
     size_t at = 0;
     while (at < text.size()) {
