@@ -5,7 +5,7 @@
 set -euo pipefail
 
 DEPS_CACHE=${DEPS_CACHE:-/var/cache/wiraxui-deps}
-QT_VERSION_DIR=qt5-core-mingw64
+QT_VERSION_DIR=qt5-core-win64
 mkdir -p "$DEPS_CACHE"
 # One set-up at a time: a second caller waits for the first one to finish.
 exec 8>"$DEPS_CACHE/.setup.lock"
