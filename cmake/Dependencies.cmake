@@ -1,6 +1,7 @@
 # Dependencies come from Debian's packages; the set-up script puts their sources in DEPS_CACHE.
 
-# zlib for the target: libz-mingw-w64-dev.
+# zlib for the target: libz-mingw-w64-dev, its static library, linked into the plug-in.
+set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 
 # minizip, compiled from Debian's zlib source (contrib/minizip).
@@ -18,15 +19,6 @@ target_compile_options(minizip PRIVATE -w)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
-# The mingw runtime DLLs sit beside the programs that need them.
-set(MINGW_RUNTIME_DLLS
-  /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll
-  /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libgcc_s_seh-1.dll
-  /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
-  /usr/x86_64-w64-mingw32/lib/zlib1.dll)
-file(MAKE_DIRECTORY ${BIN_DIR})
-file(COPY ${MINGW_RUNTIME_DLLS} DESTINATION ${BIN_DIR})
 
 # Qt 5 Core (QString), cross-built once by the set-up into the dependency cache.
 include(${CMAKE_CURRENT_LIST_DIR}/Qt5Core.cmake)

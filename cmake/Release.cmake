@@ -1,0 +1,50 @@
+# What a setup host team installs: self-contained binaries that carry the project's version, their
+# debugging information kept apart, and one package (see release/ and scripts/package.sh).
+
+set(RELEASE_COMPANY "Tarvena")
+set(RELEASE_PRODUCT "Wirax and Formwell installer plug-ins")
+set(RELEASE_COPYRIGHT "Copyright (C) 2026 Tarvena")
+set(RELEASE_PACKAGE_NAME "WiraxUI-${PROJECT_VERSION}-win64")
+
+# The shipped binaries, in the order the package lists them; the release tests read this list.
+set_property(GLOBAL PROPERTY RELEASE_BINARIES "")
+
+# Marks TARGET as shipped: a version resource with DESCRIPTION, the compiler's runtime linked in
+# (a loose runtime DLL is missing on the target, or another version is already in the host's
+# process), and installed stripped with its debugging information in debug/NAME.debug.
+function(ship_binary target)
+  cmake_parse_arguments(S "" "DESCRIPTION" "" ${ARGN})
+  get_target_property(type ${target} TYPE)
+  get_target_property(output ${target} OUTPUT_NAME)
+  if(NOT output)
+    set(output ${target})
+  endif()
+  if(type STREQUAL "EXECUTABLE")
+    set(VERSION_FILE_TYPE VFT_APP)
+    set(VERSION_FILE_NAME ${output}.exe)
+  else()
+    set(VERSION_FILE_TYPE VFT_DLL)
+    set(VERSION_FILE_NAME ${output}.dll)
+  endif()
+  set(VERSION_DESCRIPTION "${S_DESCRIPTION}")
+  set(VERSION_INTERNAL_NAME ${output})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  target_link_options(${target} PRIVATE -static)
+
+  install(TARGETS ${target} RUNTIME DESTINATION .)
+  install(CODE "
+    set(shipped \"\${CMAKE_INSTALL_PREFIX}/${VERSION_FILE_NAME}\")
+    set(symbols \"\${CMAKE_INSTALL_PREFIX}/debug/${VERSION_FILE_NAME}.debug\")
+    file(MAKE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}/debug\")
+    foreach(step \"${CMAKE_OBJCOPY};--only-keep-debug;\${shipped};\${symbols}\"
+                 \"${CMAKE_STRIP};--strip-all;\${shipped}\"
+                 \"${CMAKE_OBJCOPY};--add-gnu-debuglink=\${symbols};\${shipped}\")
+      execute_process(COMMAND \${step} RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR \"\${step} failed\")
+      endif()
+    endforeach()")
+  set_property(GLOBAL APPEND PROPERTY RELEASE_BINARIES ${VERSION_FILE_NAME})
+endfunction()
