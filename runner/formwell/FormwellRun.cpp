@@ -31,7 +31,10 @@ int PlayFormwell(const std::vector<hostkit::ScenarioLine>& lines, Report& report
                                        GetProcAddress(player.Module(), "PlayFormwellScenario")))
                                  : nullptr;
     if (!play) {
-        fprintf(stderr, "hostrun: cannot load FormwellPlayer.dll (error %lu)\n", GetLastError());
+        fprintf(stderr,
+                "hostrun: cannot load FormwellPlayer.dll (error %lu); it is built with Qt 5 Core, which "
+                "scripts/demo.sh builds once when it is given a FormwellChecks scenario\n",
+                GetLastError());
         return 3;
     }
     ReportAdapter adapter(report);
