@@ -333,7 +333,7 @@ TEST_F(MsiPatchEditTest, ThePropertyAndTheCodePageWrittenToAPatchAreThereForAFre
     EXPECT_EQ(run.exitCode, 0u) << run.out;
     EXPECT_EQ(run.out, "WXLIBSFOLDER=C:\\Libs\\Shared\n");
     EXPECT_EQ(Committed(L"SELECT `Value` FROM `Property` WHERE `Property`='WXLIBSFOLDER'"), (std::vector<Row>{{L"C:\\Libs\\Shared"}}));
-    EXPECT_NE(Bytes(), before);
+    EXPECT_TRUE(Bytes() != before) << "the patch file is byte-identical";
 
     run = RunTool(msp + L" codepage 1252", folder);
     EXPECT_EQ(run.exitCode, 0u) << run.out;
@@ -353,7 +353,7 @@ TEST_F(MsiPatchEditTest, AFailedChangeToAPatchExitsWithOneAndLeavesItAsItWas)
     ToolRun run = RunTool(msp + L" property \"ProductName' OR 'a'='a\" Hacked", folder);
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_NE(run.out.find("would end its quotes"), std::string::npos) << run.out;
-    EXPECT_EQ(Bytes(), before);
+    EXPECT_TRUE(Bytes() == before) << "the patch file changed";
 }
 
 TEST(MsiDatabaseCommit, ADatabaseOpenedForReadingIsNotSaved)
