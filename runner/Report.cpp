@@ -62,12 +62,19 @@ bool Report::OpenFacts(const std::wstring& path)
 
 void Report::Heading(const std::wstring& text)
 {
+    m_pendingHeading.clear();
     if (!m_factsOnConsole)
         Write(stdout, L"\n" + text);
 }
 
+void Report::PendingHeading(const std::wstring& text) { m_pendingHeading = text; }
+
 void Report::Line(const std::wstring& text)
 {
+    if (!m_pendingHeading.empty()) {
+        const std::wstring heading = m_pendingHeading;
+        Heading(heading);
+    }
     if (!m_factsOnConsole)
         Write(stdout, L"  " + text);
 }

@@ -21,6 +21,9 @@ public:
     bool OpenFacts(const std::wstring& path);
 
     void Heading(const std::wstring& text);
+    // A heading shown only if a line follows it before the next heading: the directives between
+    // two calls get one when they have something to say.
+    void PendingHeading(const std::wstring& text);
     void Line(const std::wstring& text);
     void Fact(const std::wstring& text);
     // Keeps every fact in memory as well, for a comparison once the scenario has played.
@@ -36,6 +39,7 @@ private:
     FILE* m_facts = nullptr;
     bool m_factsOnConsole = false;
     bool m_keepFacts = false;
+    std::wstring m_pendingHeading;
     std::vector<std::wstring> m_kept;
 };
 

@@ -9,9 +9,12 @@
 //                                     WIRAX_MAIN of that name and package path
 //   deployment-folder PATH            where the deployment is written
 //   show-tree PATH                    the report lists the files below PATH at the end
+//                                     (facts: tree-root PATH, then tree-file RELATIVE-PATH)
 //   fresh-folder PATH                 PATH is emptied now and removed at the end, so that what
 //                                     an earlier run left there does not count
-//   call InstallSharedLibrary [cancel-after=N]   the host cancels at the N-th progress step
+//   call InstallSharedLibrary [cancel-after=N]   the host cancels once the plug-in has reported
+//                                                N progress steps (step records; the reset that
+//                                                announces a phase's total is no step)
 #include "WiraxPlayer.h"
 
 #include "MachineFolders.h"
@@ -141,6 +144,8 @@ void ShowTree(WiraxSession& session, const ScenarioLine& line, Report&)
         root.pop_back();
     session.closingReports.push_back([root](Report& report) {
         report.Heading(L"Files below " + root);
+        // The root first, so that the files of two trees stay apart.
+        report.Fact(L"tree-root " + root);
         ListTree(root + L"\\", L"", report);
     });
 }
@@ -183,15 +188,17 @@ public:
                 ++m_phases.back().items;
             }
         } else if (kind == 12 && record && !m_phases.empty()) {
-            if (record->kind == 0)
+            if (record->kind == 0) {
                 m_phases.back().total = record->value;
-            else if (record->kind == 2)
+            } else if (record->kind == 2) {
                 m_phases.back().steps += record->value;
-            ++m_stepsSeen;
+                ++m_stepsSeen;  // a step, not the reset that announces a phase's total
+            }
         }
         Draw();
     }
 
+    // The step records so far (kind 2); resets and item texts do not count.
     int Steps() const { return m_stepsSeen; }
     const std::vector<Phase>& Phases() const { return m_phases; }
 

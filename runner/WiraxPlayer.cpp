@@ -7,6 +7,8 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 namespace runner {
 
 using hostkit::ExpectWords;
@@ -89,12 +91,24 @@ void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
     hostkit::DialogAnswerer errors({L"Error"}, IDOK);
     const size_t from = session.setup.Journal().Events().size();
     session.callReports.clear();
+    session.pageCreationMs.reset();
     const ULONGLONG started = GetTickCount64();
     const std::wstring result = known->second(session, function, line);
     const ULONGLONG took = GetTickCount64() - started;
-    report.Line(L"returned " + result + (session.options.timings ? L" (in " + std::to_wstring(took) + L" ms)" : L""));
+    std::wstring timing;
+    if (session.options.timings) {
+        timing = L" (in " + std::to_wstring(took) + L" ms";
+        // A page's creation apart from the steps played on it.
+        if (const auto creation = session.pageCreationMs)
+            timing += L": page created in " + std::to_wstring(*creation) + L" ms, steps " + std::to_wstring(took - std::min(took, *creation))
+                      + L" ms";
+        timing += L")";
+    }
+    report.Line(L"returned " + result + timing);
     report.Fact(L"return " + name + L" " + result);
     report.HostEvents(session.setup.Journal().Events(), from);
+    for (const auto& afterCall : session.afterEachCall)
+        afterCall(report);
     for (const auto& callReport : session.callReports)
         callReport(report);
     session.callReports.clear();
@@ -136,9 +150,16 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
         return 3;
     }
     report.Heading(L"Installation");
+    bool afterCall = false;
     for (size_t index = 0; index < lines.size(); ++index) {
         const ScenarioLine& line = lines[index];
         const std::wstring& directive = line.words[0];
+        // What the directives between two calls change is the installation's, not an outcome
+        // of the call before them.
+        if (afterCall && directive != L"call") {
+            report.PendingHeading(L"[line " + std::to_wstring(line.number) + L"] the installation changes");
+            afterCall = false;
+        }
         if (directive == L"plugin") {
             continue;
         } else if (directive == L"setup-mode") {
@@ -175,6 +196,7 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
             while (index + 1 < lines.size() && IsPageStep(lines[index + 1]))
                 session.pageSteps.push_back(lines[++index]);
             CallExport(session, line, report);
+            afterCall = true;
             if (!session.pageSteps.empty())
                 throw ScenarioError(session.pageSteps.front().number, L"this export shows no page to act on");
         } else if (IsPageStep(line)) {

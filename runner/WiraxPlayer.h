@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,11 +43,17 @@ struct WiraxSession {
     // What the report shows right after the call that left them (result words, records the
     // export filled, files it wrote); emptied after each call.
     std::vector<std::function<void(Report&)>> callReports;
+    // What the report shows after every call from the directive that registered it on (what
+    // the links started, the host callbacks called), in the order registered.
+    std::vector<std::function<void(Report&)>> afterEachCall;
     // The "user ..." and "host ..." lines that follow a call: what the user (or the host) does
     // on the page that call opens. Empty for exports that show no page.
     std::vector<hostkit::ScenarioLine> pageSteps;
     // The walkthrough's pictures saved so far: the next one's number is one more.
     int pictures = 0;
+    // How long the page export of the current call took to create its page (a wizard page:
+    // until its window was shown); unset for exports that show no page. For --timings.
+    std::optional<ULONGLONG> pageCreationMs;
 
     WiraxSession() = default;
     WiraxSession(const WiraxSession&) = delete;

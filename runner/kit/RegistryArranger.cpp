@@ -82,6 +82,41 @@ bool RegistryArranger::SetRaw(HKEY root, const std::wstring& path, const std::ws
     return Write(root, path, name, type, data, bytes);
 }
 
+bool RegistryArranger::RemoveValue(HKEY root, const std::wstring& path, const std::wstring& name)
+{
+    HKEY key = nullptr;
+    m_lastError = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_WOW64_64KEY, &key);
+    if (m_lastError == ERROR_FILE_NOT_FOUND) {
+        m_lastError = ERROR_SUCCESS;
+        return true;  // no key, no value
+    }
+    if (m_lastError != ERROR_SUCCESS)
+        return false;
+    // What the value holds, once, so that it can be put back.
+    bool known = false;
+    for (const ReplacedValue& replaced : m_replaced) {
+        known = known || (replaced.root == root && _wcsicmp(replaced.path.c_str(), path.c_str()) == 0
+                          && _wcsicmp(replaced.name.c_str(), name.c_str()) == 0);
+    }
+    if (!known) {
+        ReplacedValue replaced{root, path, name};
+        DWORD bytes = 0;
+        if (RegQueryValueExW(key, name.c_str(), nullptr, &replaced.type, nullptr, &bytes) == ERROR_SUCCESS) {
+            replaced.data.resize(bytes);
+            replaced.existed = RegQueryValueExW(key, name.c_str(), nullptr, &replaced.type,
+                                                replaced.data.empty() ? nullptr : replaced.data.data(), &bytes)
+                               == ERROR_SUCCESS;
+            replaced.data.resize(bytes);
+        }
+        m_replaced.push_back(std::move(replaced));
+    }
+    m_lastError = RegDeleteValueW(key, name.c_str());
+    RegCloseKey(key);
+    if (m_lastError == ERROR_FILE_NOT_FOUND)
+        m_lastError = ERROR_SUCCESS;
+    return m_lastError == ERROR_SUCCESS;
+}
+
 void RegistryArranger::RemoveAll()
 {
     for (auto replaced = m_replaced.rbegin(); replaced != m_replaced.rend(); ++replaced) {

@@ -23,6 +23,8 @@ public:
     bool SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value);
     // Data stored as given, of any type: a string without its terminator, a binary value, ...
     bool SetRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data, DWORD bytes);
+    // Removes the value if it is there; RemoveAll gives it back. True when it is gone.
+    bool RemoveValue(HKEY root, const std::wstring& path, const std::wstring& name);
     // Removes every key this arranger created, deepest first, and gives values it wrote into keys
     // that were already there their earlier data back (or removes them).
     void RemoveAll();

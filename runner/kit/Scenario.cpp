@@ -30,10 +30,23 @@ std::vector<ScenarioLine> ParseScenario(const std::wstring& text)
             } else if (c == L'#') {
                 break;
             } else if (c == L'"') {
-                const size_t end = raw.find(L'"', at + 1);
-                if (end == std::wstring::npos)
-                    throw ScenarioError(number, L"a quoted word is not closed");
-                line.words.push_back(raw.substr(at + 1, end - at - 1));
+                // Inside quotes a doubled quote stands for one; every other character, the
+                // backslash too, is itself.
+                std::wstring word;
+                size_t end = at + 1;
+                for (;; ++end) {
+                    if (end >= raw.size() || raw[end] == L'\r')
+                        throw ScenarioError(number, L"a quoted word is not closed");
+                    if (raw[end] != L'"') {
+                        word += raw[end];
+                    } else if (end + 1 < raw.size() && raw[end + 1] == L'"') {
+                        word += L'"';
+                        ++end;
+                    } else {
+                        break;
+                    }
+                }
+                line.words.push_back(std::move(word));
                 at = end + 1;
             } else {
                 size_t end = at;
@@ -47,6 +60,16 @@ std::vector<ScenarioLine> ParseScenario(const std::wstring& text)
             lines.push_back(std::move(line));
     }
     return lines;
+}
+
+std::wstring QuotedWord(const std::wstring& word)
+{
+    if (!word.empty() && word.find_first_of(L" \t\"#") == std::wstring::npos)
+        return word;
+    std::wstring quoted = L"\"";
+    for (wchar_t c : word)
+        quoted += c == L'"' ? std::wstring(L"\"\"") : std::wstring(1, c);
+    return quoted + L"\"";
 }
 
 std::wstring ReadScenarioFile(const std::wstring& path)

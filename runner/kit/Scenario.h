@@ -1,5 +1,7 @@
 // Installation scenarios for the runner: one directive per line, words separated by blanks,
-// double quotes around a word that holds blanks or is empty, "#" starts a comment.
+// double quotes around a word that holds blanks or is empty, "#" starts a comment. Inside
+// quotes a doubled quote is one quote character ("""C:\My Data""" is the word "C:\My Data" with
+// its quotes); a backslash is always a plain character, so Windows paths are written as they are.
 #pragma once
 
 #include <optional>
@@ -28,6 +30,8 @@ private:
 
 // Splits a scenario text into its directive lines; blank and comment lines are dropped.
 // Throws ScenarioError for an unterminated quote.
+// QuotedWord gives a word back in the form the reader takes: as it is when it needs no quotes.
+std::wstring QuotedWord(const std::wstring& word);
 std::vector<ScenarioLine> ParseScenario(const std::wstring& text);
 
 // Reads a UTF-8 scenario file. Throws ScenarioError (line 0) when it cannot be read.

@@ -14,8 +14,9 @@ namespace wiraxui {
 
 namespace {
 
+// Only the placeholder with its quotes is the link's place (Part 6.2): a bare %1 is no match,
+// it stays in the command line and the link is appended.
 constexpr wchar_t kQuotedPlaceholder[] = L"\"%1\"";
-constexpr wchar_t kBarePlaceholder[] = L"%1";
 
 // A quote would end the link's argument early and let the rest of the link become arguments of
 // its own; in a URL it is %22 anyway.
@@ -81,7 +82,6 @@ std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wst
     const std::wstring pattern = command + L" ";
     const std::wstring argument = QuoteSpaces(EncodeQuotes(link));
     const size_t quotedLength = wcslen(kQuotedPlaceholder);
-    const size_t bareLength = wcslen(kBarePlaceholder);
 
     // One pass over the command only: the link itself may hold "%1" (an encoded character) and
     // must not be substituted again.
@@ -91,10 +91,6 @@ std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wst
         if (pattern.compare(at, quotedLength, kQuotedPlaceholder) == 0) {
             commandLine += argument;
             at += quotedLength;
-            substituted = true;
-        } else if (pattern.compare(at, bareLength, kBarePlaceholder) == 0) {
-            commandLine += argument;
-            at += bareLength;
             substituted = true;
         } else {
             commandLine += pattern[at++];

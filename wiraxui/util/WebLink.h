@@ -11,9 +11,10 @@ namespace wiraxui {
 int OpenWebLink(const std::wstring& link);
 
 // The command line that starts the registered browser command with the link: the command, one
-// space, and the link (quoted when it holds spaces) in place of every "%1" placeholder of the
-// command, quoted or bare, or appended when the command has none. Quotes inside the link are
-// percent-encoded so that the link stays one argument.
+// space, and the link (quoted when it holds spaces) in place of every quoted placeholder "%1"
+// of the command, or appended when the command has none. A bare %1 is no placeholder: it stays,
+// and the link is appended after the space. Quotes inside the link are sent as %22, so that the
+// link stays one argument.
 std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wstring& link);
 
 }  // namespace wiraxui

@@ -8,6 +8,8 @@
 #include "util/msidb/MsiDatabase.h"
 #include "util/msidb/PropertyData.h"
 
+#include <iterator>
+
 namespace msidbtest {
 namespace {
 
@@ -269,6 +271,99 @@ TEST_F(MsiPackageEditTest, TheToolRefusesAQuotedNameAndLeavesThePackageAsItWas)
     EXPECT_EQ(RunTool(msi + L" directory NOSUCHDIR", package.Folder()).exitCode, 1u);
     EXPECT_EQ(RunTool(msi + L" codepage many", package.Folder()).exitCode, 2u);
     EXPECT_EQ(RunTool(msi + L" rename", package.Folder()).exitCode, 2u);
+}
+
+// A patch (".msp") is a database of its own storage class. Windows Installer's open modes take
+// the patch-file flag as 32 bytes added to the mode pointer.
+LPCWSTR PatchMode(LPCWSTR mode) { return reinterpret_cast<LPCWSTR>(reinterpret_cast<uintptr_t>(mode) + 32); }
+
+class MsiPatchEditTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RawHandle database;
+        ASSERT_EQ(MsiOpenDatabaseW(path.c_str(), PatchMode(MSIDBOPEN_CREATE), database.Receive()), 0u);
+        ASSERT_TRUE(RunStatement(database.Get(), kSchema[0]));  // Property
+        ASSERT_TRUE(RunStatement(database.Get(), kSchema[std::size(kSchema) - 1]));  // MsiPatchMetadata
+        ASSERT_TRUE(RunStatement(database.Get(), L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('ProductName', 'Wirax')"));
+        ASSERT_TRUE(RunStatement(database.Get(), L"INSERT INTO `MsiPatchMetadata` (`Company`, `Property`, `Value`) VALUES ('', 'DisplayName', 'Wirax 2027 Update 1')"));
+        ASSERT_EQ(MsiDatabaseCommit(database.Get()), 0u);
+    }
+
+    // The patch as a fresh reader sees it on disk.
+    std::vector<Row> Committed(const std::wstring& query) const
+    {
+        RawHandle reader;
+        EXPECT_EQ(MsiOpenDatabaseW(path.c_str(), PatchMode(MSIDBOPEN_READONLY), reader.Receive()), 0u);
+        return Rows(reader.Get(), query);
+    }
+
+    int CommittedCodepage() const
+    {
+        CMsiDatabase reader;
+        int codepage = -1;
+        EXPECT_TRUE(reader.Open(path, false));
+        EXPECT_TRUE(ReadCodepage(reader.Handle(), codepage));
+        return codepage;
+    }
+
+    std::string Bytes() const
+    {
+        std::string bytes;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        hostkit::KernelHandle handle(file);
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read)
+            bytes.append(buffer, read);
+        return bytes;
+    }
+
+    utiltest::ScratchFolder folder{L"msidb-patch"};
+    std::wstring path = folder / L"Wirax 2027 Update 1.msp";
+};
+
+// A change to a patch is saved, or it is no success: the installer answers a commit on a
+// read-only database with success and writes nothing.
+TEST_F(MsiPatchEditTest, ThePropertyAndTheCodePageWrittenToAPatchAreThereForAFreshReader)
+{
+    const std::wstring msp = L"\"" + path + L"\"";
+    const std::string before = Bytes();
+    ToolRun run = RunTool(msp + L" property WXLIBSFOLDER \"C:\\Libs\\Shared\"", folder);
+    EXPECT_EQ(run.exitCode, 0u) << run.out;
+    EXPECT_EQ(run.out, "WXLIBSFOLDER=C:\\Libs\\Shared\n");
+    EXPECT_EQ(Committed(L"SELECT `Value` FROM `Property` WHERE `Property`='WXLIBSFOLDER'"), (std::vector<Row>{{L"C:\\Libs\\Shared"}}));
+    EXPECT_TRUE(Bytes() != before) << "the patch file is byte-identical";
+
+    run = RunTool(msp + L" codepage 1252", folder);
+    EXPECT_EQ(run.exitCode, 0u) << run.out;
+    EXPECT_EQ(run.out, "1252\n");
+    EXPECT_EQ(CommittedCodepage(), 1252);
+
+    // The patch is read as a patch still, with what it held before.
+    run = RunTool(msp + L" property DisplayName --table MsiPatchMetadata", folder);
+    EXPECT_EQ(run.out, "Wirax 2027 Update 1\n");
+    EXPECT_EQ(Committed(L"SELECT `Value` FROM `Property` WHERE `Property`='ProductName'"), (std::vector<Row>{{L"Wirax"}}));
+}
+
+TEST_F(MsiPatchEditTest, AFailedChangeToAPatchExitsWithOneAndLeavesItAsItWas)
+{
+    const std::wstring msp = L"\"" + path + L"\"";
+    const std::string before = Bytes();
+    ToolRun run = RunTool(msp + L" property \"ProductName' OR 'a'='a\" Hacked", folder);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.out.find("would end its quotes"), std::string::npos) << run.out;
+    EXPECT_TRUE(Bytes() == before) << "the patch file changed";
+}
+
+TEST(MsiDatabaseCommit, ADatabaseOpenedForReadingIsNotSaved)
+{
+    ScratchPackage package;
+    CMsiDatabase database;
+    ASSERT_TRUE(database.Open(package.Path(), false));
+    const MsiResult result = database.Commit();
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.message.find(L"not open for changes"), std::wstring::npos) << Narrow(result.message);
 }
 
 }  // namespace

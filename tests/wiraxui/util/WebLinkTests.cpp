@@ -10,7 +10,7 @@ using testsupport::Narrow;
 using wiraxui::BuildBrowserCommandLine;
 using wiraxui::OpenWebLink;
 
-TEST(BrowserCommandLine, LinkTakesThePlaceOfEveryPlaceholderOrIsAppended)
+TEST(BrowserCommandLine, LinkTakesThePlaceOfEveryQuotedPlaceholderOrIsAppended)
 {
     const std::wstring browser = L"\"C:\\Browser\\browser.exe\"";
     const struct {
@@ -20,8 +20,10 @@ TEST(BrowserCommandLine, LinkTakesThePlaceOfEveryPlaceholderOrIsAppended)
         {browser + L" \"%1\"", L"http://host/help.htm", browser + L" http://host/help.htm "},
         {browser + L" -a \"%1\" -b \"%1\"", L"a b", browser + L" -a \"a b\" -b \"a b\" "},
         {browser + L" -nohome", L"C:\\Docs\\read me.htm", browser + L" -nohome \"C:\\Docs\\read me.htm\""},
-        // A bare %1 left in place would reach the browser as a second, literal address.
-        {browser + L" %1", L"http://host/a b", browser + L" \"http://host/a b\" "},
+        // Part 6.2: a bare %1 does not match; it stays, and the link is appended after the space.
+        {browser + L" %1", L"http://host/a b", browser + L" %1 \"http://host/a b\""},
+        {L"\"C:\\b\\browser.exe\" %1", L"http://host/help.htm", L"\"C:\\b\\browser.exe\" %1 http://host/help.htm"},
+        {browser + L" -url %1 \"%1\"", L"http://host/x", browser + L" -url %1 http://host/x "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BuildBrowserCommandLine(c.command, c.link), c.expected) << Narrow(c.command) << " / " << Narrow(c.link);
@@ -80,6 +82,16 @@ TEST_F(WebLinkTest, RegisteredCommandGetsTheLink)
     const std::wstring recorded = TakeRecord();
     EXPECT_EQ(recorded, BuildBrowserCommandLine(RecorderCommand(), link)) << Narrow(recorded);
     EXPECT_NE(recorded.find(L"\"" + link + L"\" "), std::wstring::npos) << Narrow(recorded);
+}
+
+// Part 6.2's second case on the machine: the browser receives the bare %1 and the link after it.
+TEST_F(WebLinkTest, ABarePlaceholderStaysAndTheLinkComesAfterIt)
+{
+    const std::wstring command = L"\"" + utiltest::BinFolder() + L"\\LinkRecorder.exe\" \"" + record + L"\" %1";
+    ASSERT_TRUE(httpCommand.Set(command));
+    EXPECT_EQ(OpenWebLink(L"http://support.example.test/help.htm"), 0);
+    const std::wstring recorded = TakeRecord();
+    EXPECT_EQ(recorded, command + L" http://support.example.test/help.htm") << Narrow(recorded);
 }
 
 // Without a usable http command the shell opens the link by its own association: here a local

@@ -59,21 +59,31 @@ MsiResult CMsiDatabase::Open(const std::wstring& path, bool forChanges)
 {
     m_database.Reset();
     m_path.clear();
+    m_forChanges = false;
     const bool patch = _wcsicmp(PathFindExtensionW(path.c_str()), L".msp") == 0;
-    // The open modes are small numbers passed as a pointer; a patch is read-only mode 0 plus 32.
-    constexpr uintptr_t kPatchReadOnly = 32;
-    LPCWSTR mode = patch ? reinterpret_cast<LPCWSTR>(kPatchReadOnly) : forChanges ? MSIDBOPEN_TRANSACT : MSIDBOPEN_READONLY;
+    // The open modes are small numbers passed as a pointer; a patch adds the patch-file flag,
+    // 32 as a byte address (MSIDBOPEN_PATCHFILE characters). Changes, to a patch as to a
+    // package, are transacted until Commit.
+    constexpr uintptr_t kPatchFile = 32;
+    const uintptr_t base = reinterpret_cast<uintptr_t>(forChanges ? MSIDBOPEN_TRANSACT : MSIDBOPEN_READONLY);
+    LPCWSTR mode = reinterpret_cast<LPCWSTR>(base + (patch ? kPatchFile : 0));
     const UINT result = MsiOpenDatabaseW(path.c_str(), mode, m_database.Receive());
     if (result != ERROR_SUCCESS) {
         m_database.Reset();
         return MsiResult::Failure(result, L"Failed to open " + path + L"! (installer error " + std::to_wstring(result) + L")");
     }
     m_path = path;
+    m_forChanges = forChanges;
     return MsiResult::Ok();
 }
 
 MsiResult CMsiDatabase::Commit()
 {
+    // The installer answers a commit on a database opened read-only with success and writes
+    // nothing: that is no save.
+    if (!m_database.Get() || !m_forChanges)
+        return MsiResult::Failure(ERROR_ACCESS_DENIED, L"The changes to " + m_path +
+                                                           L" could not be saved: the database is not open for changes");
     const UINT result = MsiDatabaseCommit(m_database.Get());
     if (result != ERROR_SUCCESS)
         return MsiResult::Failure(result, L"The changes to " + m_path + L" could not be saved (installer error " +

@@ -9,17 +9,23 @@ namespace wiraxui::msidb {
 
 class CMsiDatabase {
 public:
-    // A patch (".msp") opens read-only as a patch; a package opens for reading, or for changes
-    // that stay in memory until Commit.
+    // A package, or a patch (".msp", opened as a patch), opens for reading, or for changes that
+    // stay in memory until Commit.
     MsiResult Open(const std::wstring& path, bool forChanges);
+    // Saves the changes; fails when the database was not opened for changes.
     MsiResult Commit();
-    void Close() { m_database.Reset(); }
+    void Close()
+    {
+        m_database.Reset();
+        m_forChanges = false;
+    }
     MSIHANDLE Handle() const { return m_database.Get(); }
     const std::wstring& Path() const { return m_path; }
 
 private:
     CMsiHandle m_database;
     std::wstring m_path;
+    bool m_forChanges = false;
 };
 
 // Gives the database the code page (for example 1252, 932, or 0 for neutral) by importing the
