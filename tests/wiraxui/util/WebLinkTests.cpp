@@ -20,7 +20,7 @@ TEST(BrowserCommandLine, LinkTakesThePlaceOfEveryQuotedPlaceholderOrIsAppended)
         {browser + L" \"%1\"", L"http://host/help.htm", browser + L" http://host/help.htm "},
         {browser + L" -a \"%1\" -b \"%1\"", L"a b", browser + L" -a \"a b\" -b \"a b\" "},
         {browser + L" -nohome", L"C:\\Docs\\read me.htm", browser + L" -nohome \"C:\\Docs\\read me.htm\""},
-        // Part 6.2: a bare %1 does not match; it stays, and the link is appended after the space.
+        // A bare %1 does not match: it stays, and the link is appended after the space.
         {browser + L" %1", L"http://host/a b", browser + L" %1 \"http://host/a b\""},
         {L"\"C:\\b\\browser.exe\" %1", L"http://host/help.htm", L"\"C:\\b\\browser.exe\" %1 http://host/help.htm"},
         {browser + L" -url %1 \"%1\"", L"http://host/x", browser + L" -url %1 http://host/x "},
@@ -84,7 +84,7 @@ TEST_F(WebLinkTest, RegisteredCommandGetsTheLink)
     EXPECT_NE(recorded.find(L"\"" + link + L"\" "), std::wstring::npos) << Narrow(recorded);
 }
 
-// Part 6.2's second case on the machine: the browser receives the bare %1 and the link after it.
+// A bare placeholder on the machine: the browser receives the bare %1 and the link after it.
 TEST_F(WebLinkTest, ABarePlaceholderStaysAndTheLinkComesAfterIt)
 {
     const std::wstring command = L"\"" + utiltest::BinFolder() + L"\\LinkRecorder.exe\" \"" + record + L"\" %1";
