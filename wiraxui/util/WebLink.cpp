@@ -14,7 +14,7 @@ namespace wiraxui {
 
 namespace {
 
-// Only the placeholder with its quotes is the link's place : a bare %1 is no match,
+// Only the placeholder with its quotes is the link's place: a bare %1 is no match,
 // it stays in the command line and the link is appended.
 constexpr wchar_t kQuotedPlaceholder[] = L"\"%1\"";
 
