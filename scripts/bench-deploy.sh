@@ -112,6 +112,7 @@ done
 miniunz_s=$(seconds_since "$start")
 # What the 38 process starts cost of that: a run that unpacks an archive of one tiny entry.
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1], "w").writestr("tiny.txt", "x")' "$cache/run/tiny.zip"
+mkdir -p "$cache/run/tiny"
 start=$(now)
 for _ in $(seq 38); do miniunz "$cache/run/tiny.zip" "$cache/run/tiny"; done
 starts_s=$(seconds_since "$start")

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -151,8 +152,10 @@ public:
     };
 
     // Plays the scenario in a child hostrun; with `killAfter` >= 0 ends it that many milliseconds
-    // after the deployment call began.
-    Outcome Run(const std::wstring& scenario, double killAfter)
+    // after the child's progress log holds the landmark numbered `anchor` (0 is "start"). The
+    // landmarks come in the same order in every run, so the kill lands in the part of the work
+    // meant, however fast the run is.
+    Outcome Run(const std::wstring& scenario, double killAfter, size_t anchor = 0)
     {
         const int number = ++m_runs;
         const std::wstring run = m_scratch + L"\\run" + std::to_wstring(number);
@@ -186,12 +189,15 @@ public:
         CloseHandle(child.hThread);
         const ULONGLONG deadline = GetTickCount64() + 180000;
         if (killAfter >= 0) {
-            // The deployment call writes "start" before it begins; the kill is timed from there.
             LARGE_INTEGER frequency, seen, now;
             QueryPerformanceFrequency(&frequency);
             bool begun = false;
-            while (!begun && GetTickCount64() < deadline && WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT)
-                begun = ReadBytes(log).find(" start\n") != std::string::npos;
+            while (!begun && GetTickCount64() < deadline && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT) {
+                const std::string text = ReadBytes(log);
+                begun = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) > anchor;
+                if (!begun)
+                    Sleep(1);
+            }
             QueryPerformanceCounter(&seen);
             for (;;) {
                 QueryPerformanceCounter(&now);
@@ -231,49 +237,63 @@ private:
     int m_runs = 0;
 };
 
-// The moments to kill at, in milliseconds after the call began, taken from a whole run: spread
-// evenly over the unpacking, the manufacturers, the copying part of each folder tree (after its
-// pause) and the merge (before the last pause).
-std::vector<std::pair<double, int>> Moments(const std::vector<Mark>& marks, int kills)
+struct Moment {
+    size_t anchor;  // the landmark the kill is timed from
+    double after;   // milliseconds after it
+    double at;      // when that was in the whole run, for the report
+    int group;
+};
+
+// The moments to kill at, from a whole run's landmarks: spread evenly over the unpacking, the
+// manufacturers, the copying part of each folder tree (after its pause) and the merge (before the
+// action's last pause), each timed from the landmark that begins its part.
+std::vector<Moment> Moments(const std::vector<Mark>& marks, int kills)
 {
-    double phaseStart[7] = {0, -1, -1, -1, -1, -1, -1};
-    double copyStart[7] = {0, 0, 0, 0, 0, 0, 0};
+    struct Window {
+        size_t anchor;
+        double from, length;
+    };
+    std::vector<Window> windows[4];
     int phase = 0, resets = 0;
-    double end = 0;
-    for (const Mark& mark : marks) {
-        if (mark.what.rfind("phase ", 0) == 0) {
+    size_t open = 0;
+    double opened = 0;
+    int openGroup = 0;
+    const auto close = [&](double at) {
+        if (openGroup >= 0)
+            windows[openGroup].push_back({open, opened, std::max(0.0, at - opened)});
+        openGroup = -1;
+    };
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const Mark& mark = marks[i];
+        if (mark.what == "start") {
+            open = i, opened = mark.ms, openGroup = 0;
+        } else if (mark.what.rfind("phase ", 0) == 0) {
+            close(mark.ms);
             phase = atoi(mark.what.c_str() + 6);
-            if (phase < 7)
-                phaseStart[phase] = mark.ms;
             resets = 0;
-        } else if (mark.what.rfind("reset ", 0) == 0 && ++resets == 2 && phase < 7) {
-            copyStart[phase] = mark.ms;
+            if (phase == 1 || phase == 5)
+                open = i, opened = mark.ms, openGroup = phase == 1 ? 1 : 3;
+        } else if (mark.what.rfind("reset ", 0) == 0 && ++resets == 2 && phase >= 2 && phase <= 4) {
+            open = i, opened = mark.ms, openGroup = 2;
         } else if (mark.what.rfind("end ", 0) == 0) {
-            end = mark.ms;
+            close(mark.ms - 1000);  // the action's own last pause
         }
     }
-    phaseStart[6] = end - 1000;  // the action's own last pause
-    std::vector<std::pair<double, double>> windows[4];
-    windows[0].push_back({0, phaseStart[1]});
-    windows[1].push_back({phaseStart[1], phaseStart[2]});
-    for (int tree = 2; tree <= 4; ++tree)
-        windows[2].push_back({copyStart[tree], phaseStart[tree + 1]});
-    windows[3].push_back({phaseStart[5], phaseStart[6]});
     const int share[4] = {kills * 8 / 30, kills * 7 / 30, kills * 8 / 30, kills - kills * 8 / 30 * 2 - kills * 7 / 30};
-    std::vector<std::pair<double, int>> moments;
+    std::vector<Moment> moments;
     for (int group = 0; group < 4; ++group) {
         double total = 0;
-        for (const auto& [from, to] : windows[group])
-            total += std::max(0.0, to - from);
+        for (const Window& window : windows[group])
+            total += window.length;
         for (int i = 0; i < share[group]; ++i) {
-            double offset = total * (i + 0.5) / share[group];
-            for (const auto& [from, to] : windows[group]) {
-                const double length = std::max(0.0, to - from);
-                if (offset <= length) {
-                    moments.push_back({from + offset, group});
+            // A little short of the even spread, so that a slower run is still in the same part.
+            double offset = 0.9 * total * (i + 0.5) / share[group];
+            for (const Window& window : windows[group]) {
+                if (offset <= window.length) {
+                    moments.push_back({window.anchor, offset, window.from + offset, group});
                     break;
                 }
-                offset -= length;
+                offset -= window.length;
             }
         }
     }
@@ -403,15 +423,19 @@ int wmain(int argc, wchar_t** argv)
     const Checker checker(share, earlier, whole, newMedia);
     int hits[5] = {};
     size_t leftoversSeen = 0;
-    for (const auto& [moment, group] : Moments(reference.marks, kills)) {
+    Tree leftovers;  // every temporary file a kill left, with what it held
+    for (const Moment& moment : Moments(reference.marks, kills)) {
+        const int group = moment.group;
         Restore(share, earlier);
-        const Deployment::Outcome killed = deployment.Run(scenario, moment);
+        const Deployment::Outcome killed = deployment.Run(scenario, moment.after, moment.anchor);
         std::vector<std::wstring> temporaries;
         const std::vector<std::string> problems = checker.Check(temporaries);
         const int hit = killed.ended ? 4 : GroupOfPhase(killed.phase);
         ++hits[hit];
         leftoversSeen += temporaries.size();
-        printf("kill %2d at %7.1f ms (meant for %s): in %s, %zu temporary files%s\n", deployment.Runs() - 2, moment, kGroups[group],
+        for (const std::wstring& path : temporaries)
+            leftovers[path] = ReadBytes(share + L"\\" + path);
+        printf("kill %2d at %7.1f ms (meant for %s): in %s, %zu temporary files%s\n", deployment.Runs() - 2, moment.at, kGroups[group],
                kGroups[hit], temporaries.size(), problems.empty() ? "" : ", PROBLEMS:");
         if (!killed.started)
             fail("the deployment call did not begin (see " + Utf8(deployment.Report(deployment.Runs())) + ")");
@@ -424,8 +448,11 @@ int wmain(int argc, wchar_t** argv)
     }
 
     // A deployment that runs to its end removes what the killed ones left and leaves the whole
-    // new deployment.
+    // new deployment. The next killed run may have removed a leftover already: all of them are put
+    // back where their kill left them.
     Restore(share, earlier);
+    for (const auto& [path, bytes] : leftovers)
+        actionstest::WriteBytes(share + L"\\" + path, bytes);
     std::vector<std::wstring> before;
     Snapshot(share, &before);
     const Deployment::Outcome last = deployment.Run(scenario, -1);
