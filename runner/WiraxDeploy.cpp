@@ -234,6 +234,50 @@ private:
     std::vector<Phase> m_phases;
 };
 
+// HOSTRUN_PROGRESS_LOG names a file that receives, while the deployment runs, one line per moment
+// that marks its phases: "<ms> start", "<ms> phase <n>", "<ms> reset <total>", "<ms> end <result>",
+// milliseconds since the call began. Each line is on disk before the work goes on, so that a
+// watching program can time what it does (the kill test, the deployment benchmark).
+class ProgressLog {
+public:
+    ProgressLog()
+    {
+        wchar_t path[MAX_PATH] = L"";
+        if (GetEnvironmentVariableW(L"HOSTRUN_PROGRESS_LOG", path, MAX_PATH) == 0)
+            return;
+        m_file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        QueryPerformanceFrequency(&m_frequency);
+        QueryPerformanceCounter(&m_start);
+    }
+    ~ProgressLog()
+    {
+        if (m_file != INVALID_HANDLE_VALUE)
+            CloseHandle(m_file);
+    }
+    ProgressLog(const ProgressLog&) = delete;
+    ProgressLog& operator=(const ProgressLog&) = delete;
+
+    void Mark(const std::string& what)
+    {
+        if (m_file == INVALID_HANDLE_VALUE)
+            return;
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        char line[160];
+        const int length = snprintf(line, sizeof line, "%.1f %s\n",
+                                    1000.0 * static_cast<double>(now.QuadPart - m_start.QuadPart) / static_cast<double>(m_frequency.QuadPart),
+                                    what.c_str());
+        DWORD written = 0;
+        WriteFile(m_file, line, static_cast<DWORD>(length), &written, nullptr);
+    }
+
+private:
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    LARGE_INTEGER m_frequency{};
+    LARGE_INTEGER m_start{};
+};
+
 std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, const ScenarioLine& line)
 {
     ExpectWords(line, 1, 2, L"call InstallSharedLibrary [cancel-after=N]");
@@ -246,14 +290,21 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
     }
     DWORD mode = 0;
     ProgressBar bar(GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0 || _isatty(_fileno(stderr)));
+    ProgressLog log;
     session.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void* progress) {
         bar.Update(kind, text, static_cast<const ProgressMessage*>(progress));
+        if (kind == 9 && (!text || !*text))
+            log.Mark("phase " + std::to_string(bar.Phases().size()));
+        else if (kind == 12 && progress && static_cast<const ProgressMessage*>(progress)->kind == 0)
+            log.Mark("reset " + std::to_string(static_cast<const ProgressMessage*>(progress)->value));
         if (cancelAfter >= 0 && bar.Steps() >= cancelAfter)
             session.setup.m_cancelFlag = true;
     });
     const auto started = std::chrono::steady_clock::now();
     auto call = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
+    log.Mark("start");
     const int result = call(session.record.data());
+    log.Mark("end " + std::to_string(result));
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     session.setup.m_progressCallbacks.pop_back();
     bar.Finish();

@@ -2,6 +2,11 @@
 //
 //   unpackbench make ARCHIVE MEGABYTES FILES   a deterministic archive of mixed compressibility
 //   unpackbench unpack ARCHIVE FOLDER          unpacks it; prints the time, bytes and peak memory
+//   unpackbench media FOLDER                   installation media of realistic shape for
+//                                              scripts/bench-deploy.sh: the fourteen library archives
+//                                              and twelve manufacturers' archives (about 1.1 GB
+//                                              unpacked), a user data tree of 5,000 files
+#include "SampleMedia.h"
 #include "ZipBuilder.h"
 #include "actions/Unpacker.h"
 
@@ -58,6 +63,29 @@ int Unpack(const std::wstring& archive, const std::wstring& folder)
     return result == 0 ? 0 : 1;
 }
 
+int Media(const std::wstring& folder)
+{
+    media::SampleMediaOptions options;
+    options.manufacturers = {{L"ab", L"AB"},         {L"abb", L"ABB"},         {L"beckhoff", L"BECKHOFF"},
+                             {L"eaton", L"EATON"},   {L"FESTO", L"FESTO"},     {L"ge", L"GE"},
+                             {L"LEGRAND", L"LEGRAND"}, {L"MERLIN_GERIN", L"MERLIN GERIN"}, {L"omron", L"OMRON"},
+                             {L"RITTAL", L"RITTAL"}, {L"siemens", L"SIEMENS"}, {L"wago", L"WAGO"}};
+    options.filesPerLibrary = 240;
+    options.libraryFileBytes = 256 * 1024;
+    options.filesPerManufacturer = 40;
+    options.userDataFiles = 5000;
+    options.userDataFileBytes = 16 * 1024;
+    const auto started = std::chrono::steady_clock::now();
+    const media::SampleMediaResult made = media::GenerateSampleMedia(folder, options);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (!made.ok) {
+        fwprintf(stderr, L"media not made: %ls\n", made.error.c_str());
+        return 1;
+    }
+    printf("media: %zu archives, %zu files in %.1f s\n", made.archives, made.files, seconds);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -67,6 +95,8 @@ int wmain(int argc, wchar_t** argv)
         return Make(argv[2], _wtoi64(argv[3]), _wtoi(argv[4]));
     if (command == L"unpack" && argc == 4)
         return Unpack(argv[2], argv[3]);
-    fputs("usage: unpackbench make ARCHIVE MEGABYTES FILES | unpack ARCHIVE FOLDER\n", stderr);
+    if (command == L"media" && argc == 3)
+        return Media(argv[2]);
+    fputs("usage: unpackbench make ARCHIVE MEGABYTES FILES | unpack ARCHIVE FOLDER | media FOLDER\n", stderr);
     return 2;
 }

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace media {
 
 namespace {
@@ -50,13 +53,14 @@ public:
     SampleMediaResult Run()
     {
         const std::wstring content = m_root + m_options.platform + L"\\WiraxContent\\PF\\Root\\Wirax\\";
-        uint32_t seed = 1;
+        uint32_t seed = 1 + m_options.edition * 1000;
         for (const wchar_t* library : kLibraries) {
             ZipArchive(content + L"LibZips\\" + library + L".zip", Utf8(library), seed++, m_options.filesPerLibrary);
         }
+        const int panels = std::max(1, m_options.filesPerManufacturer);
         for (const auto& [base, folder] : m_options.manufacturers) {
-            ZipArchive(content + L"Manufacturer\\" + base + L".zip", "panel", seed++, 3);
-            ZipArchive(content + L"Manufacturer\\" + base + L"_mm.zip", "panel_mm", seed++, 2);
+            ZipArchive(content + L"Manufacturer\\" + base + L".zip", "panel", seed++, panels);
+            ZipArchive(content + L"Manufacturer\\" + base + L"_mm.zip", "panel_mm", seed++, std::max(1, panels - 1));
         }
         for (const std::wstring& language : m_options.languages)
             Language(language);
@@ -100,22 +104,35 @@ private:
             ZipEntryOptions options;
             options.level = i % 3 == 0 ? 0 : 6;
             const std::string name = top + (i % 2 ? "/symbols/" : "/") + "item" + std::to_string(i) + ".dwg";
-            zip.Add(name, SampleBytes(seed * 100 + static_cast<uint32_t>(i), 2000 + static_cast<size_t>(i) * 700, 60), options);
+            const size_t size = m_options.libraryFileBytes ? m_options.libraryFileBytes : 2000 + static_cast<size_t>(i) * 700;
+            if (!zip.Add(name, SampleBytes(seed * 100 + static_cast<uint32_t>(i), size, 60), options))
+                Fail(L"cannot add to " + path);
         }
         if (!zip.Close())
             Fail(L"cannot write " + path);
         ++m_result.archives;
     }
 
+    void UserDataTree(const std::wstring& userData)
+    {
+        for (int i = 0; i < m_options.userDataFiles; ++i) {
+            wchar_t name[64] = L"";
+            swprintf(name, 64, L"Blocks\\group%03d\\block%05d.dwg", i / 25, i);
+            const uint32_t seed = 500000 + m_options.edition * 100000 + static_cast<uint32_t>(i);
+            File(userData + name, SampleBytes(seed, m_options.userDataFileBytes, 50));
+        }
+    }
+
     void Language(const std::wstring& language)
     {
-        const std::string tag = Utf8(language);
+        const std::string tag = Utf8(m_options.edition ? language + L" (edition " + std::to_wstring(m_options.edition) + L")" : language);
         const std::wstring source = m_root + m_options.platform + L"\\" + language + L"\\Wirax\\";
         const std::wstring userData = source + L"WiraxPS\\PF\\Root\\Wirax\\UDC\\";
         File(userData + L"wd.env", "WD_LANGUAGE=" + tag + "\r\n");
         File(userData + L"Templates\\a3.dwt", "template a3 " + tag + "\r\n");
         File(userData + L"Templates\\a4.dwt", "template a4 " + tag + "\r\n");
         File(userData + L"Settings\\Project\\default.wdp", "project " + tag + "\r\n");
+        UserDataTree(userData);
 
         const std::wstring plc = source + L"WiraxPS\\Wirax\\PF\\TRVN\\Root\\UDC\\" + language + L"\\Plc\\";
         File(plc + L"Enu\\wrx_plc.mdb", "plc database (enu)\r\n");

@@ -15,6 +15,14 @@ struct SampleMediaOptions {
     std::vector<std::pair<std::wstring, std::wstring>> manufacturers = {
         {L"ab", L"AB"}, {L"abb", L"ABB"}, {L"MERLIN_GERIN", L"MERLIN GERIN"}, {L"Telemecanique", L"TELEMECANIQUE"}};
     int filesPerLibrary = 6;
+    // 0: the small sizes of the examples; else the size of each library and manufacturer file.
+    size_t libraryFileBytes = 0;
+    int filesPerManufacturer = 3;  // in the panel archive; the panel_mm archive has one less
+    // Extra user data: that many files of that size in a tree of 25 files a folder.
+    int userDataFiles = 0;
+    size_t userDataFileBytes = 4096;
+    // Another edition of the same media: other bytes in every archive entry and file, the same names.
+    unsigned edition = 0;
     // Where the stand-in tools are (Cdb.exe, wrxCompactMDB.exe, vcredist_x86.exe); default: the
     // folder of the running program.
     std::wstring toolFolder;

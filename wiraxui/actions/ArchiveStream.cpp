@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -12,8 +13,18 @@ namespace {
 
 constexpr DWORD kCacheBytes = 256 * 1024;
 
+uint32_t Little32(const unsigned char* bytes)
+{
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+uint64_t Little64(const unsigned char* bytes) { return Little32(bytes) | (static_cast<uint64_t>(Little32(bytes + 4)) << 32); }
+
 struct Stream {
     HANDLE file = INVALID_HANDLE_VALUE;
+    // Bytes before the archive proper (a self-extracting stub) that its Zip64 records do not count;
+    // the stream starts behind them.
+    ZPOS64_T base = 0;
     std::unique_ptr<unsigned char[]> cache{new unsigned char[kCacheBytes]};
     ZPOS64_T cacheStart = 0;
     DWORD cacheLength = 0;
@@ -30,13 +41,46 @@ struct Stream {
     bool ReadAt(ZPOS64_T offset, void* into, DWORD count, DWORD& got)
     {
         LARGE_INTEGER to;
-        to.QuadPart = static_cast<LONGLONG>(offset);
+        to.QuadPart = static_cast<LONGLONG>(base + offset);
         if (!SetFilePointerEx(file, to, nullptr, FILE_BEGIN) || !ReadFile(file, into, count, &got, nullptr)) {
             failed = true;
             got = 0;
             return false;
         }
         return true;
+    }
+
+    // minizip allows for bytes before a 32-bit archive, but takes the offset in a Zip64 locator as
+    // it stands. When that offset misses the Zip64 end record, the record is looked for where it
+    // must be, just before the locator, and the difference is the length of the bytes before.
+    ZPOS64_T Zip64Prefix()
+    {
+        constexpr ZPOS64_T kEnd = 22, kLocator = 20, kRecord = 56, kMaxComment = 0xFFFF;
+        const ZPOS64_T window = std::min<ZPOS64_T>(size, kMaxComment + kEnd + kLocator + kRecord + 0x10000);
+        std::unique_ptr<unsigned char[]> tail(new (std::nothrow) unsigned char[window]);
+        DWORD got = 0;
+        const ZPOS64_T windowStart = size - window;
+        if (!tail || !ReadAt(windowStart, tail.get(), static_cast<DWORD>(window), got) || got != window) {
+            failed = false;
+            return 0;
+        }
+        for (ZPOS64_T end = window >= kEnd ? window - kEnd + 1 : 0; end-- > 0;) {
+            if (Little32(tail.get() + end) != 0x06054b50)
+                continue;
+            if (end < kLocator || Little32(tail.get() + end - kLocator) != 0x07064b50)
+                return 0;
+            const ZPOS64_T locator = end - kLocator;
+            const ZPOS64_T recorded = Little64(tail.get() + locator + 8);
+            // The record sits right before the locator; its own size field says how long it is.
+            for (ZPOS64_T record = locator >= kRecord ? locator - kRecord + 1 : 0; record-- > 0;) {
+                if (Little32(tail.get() + record) != 0x06064b50 || record + 12 + Little64(tail.get() + record + 4) != locator)
+                    continue;
+                const ZPOS64_T actual = windowStart + record;
+                return actual > recorded ? actual - recorded : 0;
+            }
+            return 0;
+        }
+        return 0;
     }
 };
 
@@ -51,6 +95,9 @@ voidpf ZCALLBACK Open(voidpf, const void* path, int mode)
     if (stream->file == INVALID_HANDLE_VALUE || !GetFileSizeEx(stream->file, &size))
         return nullptr;
     stream->size = static_cast<ZPOS64_T>(size.QuadPart);
+    const ZPOS64_T prefix = stream->Zip64Prefix();
+    stream->base = prefix;
+    stream->size -= prefix;
     return stream.release();
 }
 

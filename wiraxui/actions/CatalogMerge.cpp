@@ -171,7 +171,9 @@ int MergeCatalogDatabases(InstallContext& context)
     Pause();
     for (size_t i = 0; i < kDatabases.size(); ++i) {
         const std::wstring working = folders.work + L"\\" + kDatabases[i];
-        CopyReplacing(working, homes[i] + kDatabases[i], false);
+        // The shared databases are what every client reads: one that could not be put back is told.
+        if (FileExists(working) && !CopyReplacing(working, homes[i] + kDatabases[i], false))
+            context.copyFailures.Record(homes[i] + kDatabases[i]);
         DeleteFileW(working.c_str());
     }
     CleanUp(folders, language);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class CSetupManager;
 
@@ -26,6 +27,20 @@ private:
     CSetupManager& m_setup;
 };
 
+// Files of the support half that could not be copied: all are counted, the first few are kept by
+// name so that the host can be told which.
+struct CopyFailures {
+    static constexpr size_t kNamed = 5;
+    size_t count = 0;
+    std::vector<std::wstring> first;
+    void Record(const std::wstring& path)
+    {
+        if (first.size() < kNamed)
+            first.push_back(path);
+        ++count;
+    }
+};
+
 struct InstallContext {
     explicit InstallContext(CSetupManager& host) : setup(host), progress(host) {}
 
@@ -40,6 +55,7 @@ struct InstallContext {
     std::wstring symbolPath;       // ends with a backslash
     std::wstring deploymentFolder;
     std::array<int, kManufacturerCount> selected{};
+    CopyFailures copyFailures;
 
     bool Cancelled() const;
     CancelCheck CancelProbe() const

@@ -34,6 +34,14 @@ std::wstring LanguageSource(const CSetupManager& setup, const CProduct* main, co
     return WithBackslash(folder);
 }
 
+void ReportCopyFailures(InstallContext& context)
+{
+    const CopyFailures& failures = context.copyFailures;
+    context.progress.Item(std::to_wstring(failures.count) + (failures.count == 1 ? L" file" : L" files") + L" could not be copied");
+    for (const std::wstring& path : failures.first)
+        context.progress.Item(L"not copied: " + path);
+}
+
 }  // namespace
 
 std::wstring PlcSourceFolder(const std::wstring& languageName)
@@ -60,7 +68,9 @@ int CopySupportData(InstallContext& context)
     const std::wstring supportData = context.supportPath + L"WxData\\";
     if (CopyFolderTree(context, userData, supportData) == kCancelled)
         return kCancelled;
-    CopyReplacing(userData + L"wd.env", supportData + L"wd.env", false);
+    // A missing environment file is no failure; one that is there and could not be copied is.
+    if (!CopyReplacing(userData + L"wd.env", supportData + L"wd.env", false) && FileExists(userData + L"wd.env"))
+        context.copyFailures.Record(supportData + L"wd.env");
 
     const std::wstring plcRoot = context.languageSource + L"WiraxPS\\Wirax\\PF\\TRVN\\Root\\UDC\\";
     if (CopyFolderTree(context, plcRoot + PlcSourceFolder(context.languageName), supportData + context.languageName + L"\\Plc\\") == kCancelled)
@@ -115,6 +125,12 @@ int InstallSharedLibraries(CSetupManager& setup)
         if (const int copied = CopySupportData(context); copied != kDone)
             return copied;
         result = MergeCatalogDatabases(context);
+        // Files that could not be copied did not stop the others; the host is told at the end, so
+        // that a share that filled up is not handed to the clients as complete.
+        if (result == kDone && context.copyFailures.count > 0) {
+            ReportCopyFailures(context);
+            result = kFailed;
+        }
     }
     Pause();
     return result;

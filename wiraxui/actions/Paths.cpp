@@ -1,5 +1,7 @@
 #include "actions/Paths.h"
 
+#include "actions/WholeFile.h"
+
 #include <windows.h>
 
 namespace wiraxui::actions {
@@ -59,16 +61,7 @@ bool CreateFolderChain(const std::wstring& path)
 
 bool CopyReplacing(const std::wstring& from, const std::wstring& to, bool clearReadOnly)
 {
-    if (FileExists(to))
-        SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
-        return false;
-    if (clearReadOnly) {
-        const DWORD attributes = GetFileAttributesW(to.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    return true;
+    return CopyWhole(from, to, clearReadOnly);
 }
 
 }  // namespace wiraxui::actions

@@ -16,7 +16,9 @@ bool FileExists(const std::wstring& path);
 bool CreateFolderChain(const std::wstring& path);
 // The path without its last element, or empty when it has none.
 std::wstring ParentOf(const std::wstring& path);
-// Copies one file, replacing the destination, and clears the read-only attribute of the copy.
+// Copies one file whole, replacing the destination (read-only or not), and clears the read-only
+// attribute of the copy when asked. False when the copy could not be made; the destination is
+// then what it was.
 bool CopyReplacing(const std::wstring& from, const std::wstring& to, bool clearReadOnly);
 
 }  // namespace wiraxui::actions

@@ -1,6 +1,7 @@
 #include "actions/TreeCopy.h"
 
 #include "actions/Paths.h"
+#include "actions/WholeFile.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -32,11 +33,11 @@ void ListFolder(const std::wstring& root, const std::wstring& relative, TreeList
     FindClose(search);
 }
 
-// The shell's copy, silent and without questions; its result is not looked at by the caller.
-void ShellCopy(const std::wstring& from, const std::wstring& to)
+// The shell's copy, silent and without questions.
+bool ShellCopy(const std::wstring& from, const std::wstring& to)
 {
     if (from.size() > kMaxCopyPath || to.size() > kMaxCopyPath)
-        return;  // the shell refuses such paths; the file is left out like any failed copy
+        return false;  // the shell refuses such paths
     std::wstring source = from + L'\0';
     std::wstring target = to + L'\0';
     SHFILEOPSTRUCTW operation{};
@@ -44,7 +45,13 @@ void ShellCopy(const std::wstring& from, const std::wstring& to)
     operation.pFrom = source.c_str();
     operation.pTo = target.c_str();
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-    SHFileOperationW(&operation);
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+void Discard(const std::wstring& path)
+{
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
 }
 
 std::wstring Join(const std::wstring& root, const std::wstring& relative)
@@ -55,6 +62,27 @@ std::wstring Join(const std::wstring& root, const std::wstring& relative)
 }
 
 }  // namespace
+
+bool ShellCopyWhole(const std::wstring& from, const std::wstring& to)
+{
+    const std::wstring folder = ParentOf(to);
+    // The folder was prepared, so the first temporary name is free; only a leftover that could not
+    // be removed makes the copy look for another.
+    std::wstring temporary = TemporaryPath(folder);
+    bool copied = ShellCopy(from, temporary);
+    if (!copied) {
+        Discard(temporary);  // whatever part of it the shell wrote
+        if (!FileExists(temporary))
+            return false;
+        temporary = FreeTemporaryPath(folder);
+        copied = ShellCopy(from, temporary);
+        if (!copied) {
+            Discard(temporary);
+            return false;
+        }
+    }
+    return CommitFile(temporary, to);
+}
 
 TreeListing ListTree(const std::wstring& source)
 {
@@ -71,15 +99,15 @@ int CopyFolderTree(InstallContext& context, const std::wstring& source, const st
     Pause();
     const TreeListing listing = ListTree(source);
     context.progress.Reset(static_cast<int>(listing.files.size()));
-    for (const std::wstring& folder : listing.folders) {
-        const std::wstring target = Join(destination, folder);
-        if (!FolderExists(target))
-            CreateFolderChain(target);
-    }
+    FolderPreparer folders;
+    for (const std::wstring& folder : listing.folders)
+        folders.Prepare(Join(destination, folder));
     for (const std::wstring& file : listing.files) {
         if (context.Cancelled())
             return kCancelled;
-        ShellCopy(Join(source, file), Join(destination, file));
+        const std::wstring target = Join(destination, file);
+        if (!ShellCopyWhole(Join(source, file), target))
+            context.copyFailures.Record(target);
         context.progress.Item(file);
         context.progress.Step();
     }

@@ -16,8 +16,12 @@ struct TreeListing {
 // Depth first, in the order the file system lists each folder.
 TreeListing ListTree(const std::wstring& source);
 
-// Folders are made first, then files are copied (replacing) with a cancel check before each one.
-// Returns kDone or kCancelled; single files that fail to copy are not reported.
+// Folders are made first (and cleared of leftovers of an interrupted run), then files are copied
+// whole (replacing) with a cancel check before each one. Returns kDone or kCancelled; a file that
+// could not be copied does not stop the others and is recorded in the context's copy failures.
+// The shell's copy of one file into a temporary name beside `to`, then the move over `to`.
+bool ShellCopyWhole(const std::wstring& from, const std::wstring& to);
+
 int CopyFolderTree(InstallContext& context, const std::wstring& source, const std::wstring& destination);
 
 }  // namespace wiraxui::actions

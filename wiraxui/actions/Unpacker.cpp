@@ -3,12 +3,14 @@
 #include "actions/ArchiveStream.h"
 #include "actions/EntryName.h"
 #include "actions/Paths.h"
+#include "actions/WholeFile.h"
 #include "util/Handle.h"
 
 #include <unzip.h>
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace wiraxui::actions {
@@ -19,6 +21,38 @@ constexpr uint16_t kFlagUtf8Name = 0x0800;
 // Names are read into a buffer larger than the longest accepted one, so that an over-long name
 // is seen as such instead of being cut short.
 constexpr size_t kNameBufferBytes = 1024;
+constexpr ZPOS64_T kLocalHeaderBytes = 30;
+constexpr DWORD kEndRecordBytes = 22;
+
+uint32_t Little32(const unsigned char* bytes)
+{
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+// An archive without entries is nothing but its end record (and the archive comment). minizip
+// looks for that record everywhere but at the very start of the file, so it does not open one.
+bool IsEmptyArchive(const std::wstring& path)
+{
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < kEndRecordBytes
+        || size.QuadPart > kEndRecordBytes + 0xFFFF)
+        return false;
+    unsigned char record[kEndRecordBytes];
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), record, kEndRecordBytes, &got, nullptr) || got != kEndRecordBytes)
+        return false;
+    const unsigned comment = record[20] | (record[21] << 8);
+    // Signature; disk numbers, entry counts, directory size and offset all zero; the comment
+    // reaches exactly to the end of the file.
+    if (Little32(record) != 0x06054b50 || size.QuadPart != kEndRecordBytes + comment)
+        return false;
+    for (int i = 4; i < 20; ++i) {
+        if (record[i] != 0)
+            return false;
+    }
+    return true;
+}
 
 class OpenArchive {
 public:
@@ -105,16 +139,15 @@ private:
         if (decision.kind == EntryKind::Folder) {
             if (Cancelled())
                 return kCancelled;
-            if (!decision.relative.empty() && !CreateFolderChain(target))
+            if (!m_folders.Prepare(decision.relative.empty() ? m_destination : target))
                 return Fail("folder could not be created");
             return Cancelled() ? kCancelled : kDone;
         }
         if (Cancelled())
             return kCancelled;
-        const std::wstring parent = ParentOf(target);
-        if (!FolderExists(parent) && !CreateFolderChain(parent))
+        if (!m_folders.Prepare(ParentOf(target)))
             return Fail("parent folder could not be created");
-        return File(target, info.uncompressed_size);
+        return File(target, info);
     }
 
     static bool Decode(std::string_view raw, bool utf8, std::wstring& wide)
@@ -131,11 +164,46 @@ private:
         return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), wide.data(), length) == length;
     }
 
-    int File(const std::wstring& target, ZPOS64_T expectedSize)
+    // Several directory records that share one local entry, or entries whose bytes overlap, make a
+    // tiny archive unpack into any size at all: each entry must own its bytes of the archive, from
+    // its local header to the end of its data.
+    bool ClaimExtent(const unz_file_info64& info)
     {
+        const ZPOS64_T dataStart = unzGetCurrentFileZStreamPos64(m_zip);
+        const int localExtra = unzGetLocalExtrafield(m_zip, nullptr, 0);
+        const ZPOS64_T header = kLocalHeaderBytes + info.size_filename + static_cast<ZPOS64_T>(localExtra < 0 ? 0 : localExtra);
+        if (dataStart < header)
+            return false;
+        const ZPOS64_T start = dataStart - header;
+        const ZPOS64_T end = dataStart + info.compressed_size;
+        if (end < dataStart)
+            return false;
+        auto next = m_extents.lower_bound(start);
+        if (next != m_extents.end() && next->first < end)
+            return false;
+        if (next != m_extents.begin() && std::prev(next)->second > start)
+            return false;
+        m_extents.emplace(start, end);
+        return true;
+    }
+
+    int File(const std::wstring& target, const unz_file_info64& info)
+    {
+        const ZPOS64_T expectedSize = info.uncompressed_size;
         if (unzOpenCurrentFile(m_zip) != UNZ_OK)
             return Fail("entry could not be opened");
-        UniqueHandle output(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!ClaimExtent(info)) {
+            unzCloseCurrentFile(m_zip);
+            return Fail("entries share or overlap their data");
+        }
+        // The entry is written under a temporary name beside its final one; only a whole file
+        // replaces an earlier version.
+        std::wstring temporary = TemporaryPath(ParentOf(target));
+        UniqueHandle output(CreateTemporary(temporary));
+        if (output.Get() == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+            temporary = FreeTemporaryPath(ParentOf(target));
+            output.Reset(CreateTemporary(temporary));
+        }
         if (output.Get() == INVALID_HANDLE_VALUE) {
             unzCloseCurrentFile(m_zip);
             return Fail("output file could not be created");
@@ -168,10 +236,17 @@ private:
         else if (result == kDone && written != expectedSize)
             result = Fail("entry data shorter or longer than recorded");
         output.Reset();
-        // A partly written file must not pass for a whole one.
+        if (result == kDone && !CommitFile(temporary, target))
+            result = Fail("output file could not take its final name");
+        // A partly written file must not pass for a whole one, nor stay behind.
         if (result != kDone)
-            DeleteFileW(target.c_str());
+            DeleteFileW(ExtendedPath(temporary).c_str());
         return result;
+    }
+
+    static HANDLE CreateTemporary(const std::wstring& path)
+    {
+        return CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
 
     static bool WriteAll(HANDLE file, const char* data, DWORD size)
@@ -191,6 +266,8 @@ private:
     const CancelCheck& m_cancelled;
     std::string* m_why;
     std::unique_ptr<char[]> m_buffer;
+    FolderPreparer m_folders;
+    std::map<ZPOS64_T, ZPOS64_T> m_extents;  // start -> end of each entry's bytes in the archive
 };
 
 }  // namespace
@@ -199,6 +276,8 @@ int UnpackArchive(const std::wstring& archive, const std::wstring& destination, 
 {
     OpenArchive zip(archive);
     if (!zip.Get()) {
+        if (IsEmptyArchive(archive))
+            return kDone;
         if (why)
             *why = "archive could not be opened";
         return kFailed;

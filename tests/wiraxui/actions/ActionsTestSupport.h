@@ -149,6 +149,20 @@ public:
         return Add(std::move(entry));
     }
 
+    // Zip64 records throughout: sizes and offsets in extra fields, a Zip64 end record and its
+    // locator, and 32-bit fields that only say "see Zip64".
+    RawZip& Zip64()
+    {
+        m_zip64 = true;
+        return *this;
+    }
+    // Bytes before the archive (a self-extracting stub) that its offsets do not count.
+    RawZip& Prefix(std::string bytes)
+    {
+        m_prefix = std::move(bytes);
+        return *this;
+    }
+
     std::string Bytes() const
     {
         std::string out;
@@ -160,18 +174,25 @@ public:
                 crc ^= 0x5A5A5A5A;
             crcs.push_back(crc);
             offsets.push_back(static_cast<uint32_t>(out.size()));
+            const auto size = static_cast<uint32_t>(entry.data.size());
             Put32(out, 0x04034b50);
-            Put16(out, 20);
+            Put16(out, m_zip64 ? 45 : 20);
             Put16(out, entry.flags);
             Put16(out, 0);  // stored
             Put16(out, 0);
             Put16(out, 0x5A21);
             Put32(out, crc);
-            Put32(out, static_cast<uint32_t>(entry.data.size()));
-            Put32(out, static_cast<uint32_t>(entry.data.size()));
+            Put32(out, m_zip64 ? 0xFFFFFFFFu : size);
+            Put32(out, m_zip64 ? 0xFFFFFFFFu : size);
             Put16(out, static_cast<uint16_t>(entry.name.size()));
-            Put16(out, 0);
+            Put16(out, m_zip64 ? 20 : 0);
             out += entry.name;
+            if (m_zip64) {
+                Put16(out, 1);
+                Put16(out, 16);
+                Put64(out, size);
+                Put64(out, size);
+            }
             out += entry.data;
         }
         const auto directory = static_cast<uint32_t>(out.size());
@@ -179,35 +200,61 @@ public:
             const Entry& entry = m_entries[i];
             const size_t source = entry.sharesDataOf >= 0 ? static_cast<size_t>(entry.sharesDataOf) : i;
             const Entry& data = m_entries[source];
+            const auto size = static_cast<uint32_t>(data.data.size());
             Put32(out, 0x02014b50);
             Put16(out, entry.versionMadeBy);
-            Put16(out, 20);
+            Put16(out, m_zip64 ? 45 : 20);
             Put16(out, entry.flags);
             Put16(out, 0);
             Put16(out, 0);
             Put16(out, 0x5A21);
             Put32(out, crcs[source]);
-            Put32(out, static_cast<uint32_t>(data.data.size()));
-            Put32(out, static_cast<uint32_t>(data.data.size()));
+            Put32(out, m_zip64 ? 0xFFFFFFFFu : size);
+            Put32(out, m_zip64 ? 0xFFFFFFFFu : size);
             Put16(out, static_cast<uint16_t>(entry.name.size()));
-            Put16(out, 0);
+            Put16(out, m_zip64 ? 28 : 0);
             Put16(out, 0);
             Put16(out, 0);
             Put16(out, 0);
             Put32(out, entry.externalAttributes);
-            Put32(out, offsets[source]);
+            Put32(out, m_zip64 ? 0xFFFFFFFFu : offsets[source]);
             out += entry.name;
+            if (m_zip64) {
+                Put16(out, 1);
+                Put16(out, 24);
+                Put64(out, size);
+                Put64(out, size);
+                Put64(out, offsets[source]);
+            }
         }
         const auto size = static_cast<uint32_t>(out.size()) - directory;
+        const auto count = static_cast<uint16_t>(m_entries.size());
+        if (m_zip64) {
+            const auto record = static_cast<uint32_t>(out.size());
+            Put32(out, 0x06064b50);
+            Put64(out, 44);
+            Put16(out, 45);
+            Put16(out, 45);
+            Put32(out, 0);
+            Put32(out, 0);
+            Put64(out, count);
+            Put64(out, count);
+            Put64(out, size);
+            Put64(out, directory);
+            Put32(out, 0x07064b50);
+            Put32(out, 0);
+            Put64(out, record);
+            Put32(out, 1);
+        }
         Put32(out, 0x06054b50);
         Put16(out, 0);
         Put16(out, 0);
-        Put16(out, static_cast<uint16_t>(m_entries.size()));
-        Put16(out, static_cast<uint16_t>(m_entries.size()));
-        Put32(out, size);
-        Put32(out, directory);
+        Put16(out, m_zip64 ? 0xFFFF : count);
+        Put16(out, m_zip64 ? 0xFFFF : count);
+        Put32(out, m_zip64 ? 0xFFFFFFFFu : size);
+        Put32(out, m_zip64 ? 0xFFFFFFFFu : directory);
         Put16(out, 0);
-        return out;
+        return m_prefix + out;
     }
 
     bool Write(const std::wstring& path) const { return WriteBytes(path, Bytes()); }
@@ -224,7 +271,15 @@ private:
         Put16(out, static_cast<uint16_t>(value >> 16));
     }
 
+    static void Put64(std::string& out, uint64_t value)
+    {
+        Put32(out, static_cast<uint32_t>(value & 0xFFFFFFFFu));
+        Put32(out, static_cast<uint32_t>(value >> 32));
+    }
+
     std::vector<Entry> m_entries;
+    bool m_zip64 = false;
+    std::string m_prefix;
 };
 
 }  // namespace actionstest

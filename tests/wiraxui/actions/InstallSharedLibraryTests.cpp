@@ -6,6 +6,7 @@
 #include "SampleMedia.h"
 #include "ZipBuilder.h"
 #include "actions/CatalogMerge.h"
+#include "actions/Paths.h"
 #include "actions/InstallSharedLibrary.h"
 #include "actions/TreeCopy.h"
 #include "init/ProcessState.h"
@@ -321,6 +322,29 @@ TEST_F(SharedLibraryInstall, CancelInTheMergeLeavesTheWorkingFolder)
     EXPECT_TRUE(Exists(m_temp + L"MergeMDB\\Cdb.exe"));
     EXPECT_TRUE(Exists(m_temp + L"MergeMDB\\en-us\\wrxdbmergeres.dll"));
     EXPECT_EQ(Lines(ReadBytes(m_temp + L"MergeMDB\\default_cat.mdb")).size(), 2u);
+}
+
+// A support file that cannot be copied does not stop the others, but the deployment is not handed
+// to the clients as complete: the action answers 1603 at its end and names the file.
+TEST_F(SharedLibraryInstall, ASupportFileThatCannotBeCopiedFailsTheActionAtItsEnd)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    // A folder where the template should go: no copy can replace it.
+    ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Support(L"WxData\\Templates\\a4.dwt")));
+    EXPECT_EQ(Run(), kFailed);
+
+    EXPECT_TRUE(Exists(Support(L"WxData\\Templates\\a3.dwt")));
+    EXPECT_EQ(ReadBytes(Support(L"WxData\\en-us\\Plc\\modules\\io.txt")), "io modules (enu)\r\n");
+    EXPECT_EQ(Lines(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb"))).back(), "compacted");
+    EXPECT_EQ(ToolCalls().size(), 5u);  // the merge still ran
+
+    const auto phases = Phases();
+    ASSERT_EQ(phases.size(), 4u);
+    const std::vector<std::wstring>& told = phases[3].items;
+    ASSERT_GE(told.size(), 2u);
+    EXPECT_EQ(told[told.size() - 2], L"1 file could not be copied");
+    EXPECT_EQ(told.back(), L"not copied: " + Support(L"WxData\\Templates\\a4.dwt"));
 }
 
 TEST_F(SharedLibraryInstall, NothingHappensOutsideADeploymentOrWithoutWork)

@@ -1,0 +1,138 @@
+#include "actions/WholeFile.h"
+
+#include "actions/Paths.h"
+
+#include <windows.h>
+
+#include <cwctype>
+
+namespace wiraxui::actions {
+
+namespace {
+
+constexpr wchar_t kPrefix[] = L"~wxp";
+constexpr wchar_t kSuffix[] = L".tmp";
+constexpr size_t kPrefixLength = 4;
+constexpr size_t kSuffixLength = 4;
+
+std::wstring Hex(unsigned value)
+{
+    wchar_t text[16] = L"";
+    swprintf(text, 16, L"%x", value);
+    return text;
+}
+
+std::wstring Trimmed(std::wstring folder)
+{
+    while (folder.size() > 3 && folder.back() == L'\\')
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+bool IsTemporaryName(const std::wstring& name)
+{
+    if (name.size() < kPrefixLength + 1 + kSuffixLength || name.size() > kPrefixLength + 8 + kSuffixLength)
+        return false;
+    if (_wcsnicmp(name.c_str(), kPrefix, kPrefixLength) != 0 || _wcsicmp(name.c_str() + name.size() - kSuffixLength, kSuffix) != 0)
+        return false;
+    for (size_t i = kPrefixLength; i < name.size() - kSuffixLength; ++i) {
+        if (!iswxdigit(name[i]))
+            return false;
+    }
+    return true;
+}
+
+std::wstring ExtendedPath(const std::wstring& path)
+{
+    if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\')
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() > 2 && path[1] == L':' && path[2] == L'\\')
+        return L"\\\\?\\" + path;
+    return path;
+}
+
+std::wstring TemporaryPath(const std::wstring& folder, unsigned number)
+{
+    return WithBackslash(folder) + kPrefix + Hex(number) + kSuffix;
+}
+
+std::wstring FreeTemporaryPath(const std::wstring& folder)
+{
+    for (unsigned counter = 1;; ++counter) {
+        const std::wstring candidate = TemporaryPath(folder, counter);
+        if (GetFileAttributesW(ExtendedPath(candidate).c_str()) == INVALID_FILE_ATTRIBUTES || counter == 0xFFFFFFFFu)
+            return candidate;
+    }
+}
+
+bool CommitFile(const std::wstring& temporary, const std::wstring& target)
+{
+    const std::wstring from = ExtendedPath(temporary);
+    const std::wstring to = ExtendedPath(target);
+    constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(from.c_str(), to.c_str(), kFlags))
+        return true;
+    // A read-only earlier version is replaced all the same, as a copy that replaces would.
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        if (MoveFileExW(from.c_str(), to.c_str(), kFlags))
+            return true;
+        SetFileAttributesW(to.c_str(), attributes);
+    }
+    SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(from.c_str());
+    return false;
+}
+
+bool CopyWhole(const std::wstring& from, const std::wstring& to, bool clearReadOnly)
+{
+    const std::wstring temporary = FreeTemporaryPath(ParentOf(to));
+    const std::wstring staged = ExtendedPath(temporary);
+    if (!CopyFileW(ExtendedPath(from).c_str(), staged.c_str(), TRUE)) {
+        SetFileAttributesW(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(staged.c_str());
+        return false;
+    }
+    if (clearReadOnly) {
+        const DWORD attributes = GetFileAttributesW(staged.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(staged.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return CommitFile(temporary, to);
+}
+
+bool FolderPreparer::Prepare(const std::wstring& folder)
+{
+    const std::wstring path = Trimmed(folder);
+    if (m_ready.count(path))
+        return true;
+    // One look serves both questions: whether the folder is there, and whether leftovers are.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(ExtendedPath(path + L"\\~wxp*.tmp").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && !CreateFolderChain(path))
+            return false;
+    } else {
+        do {
+            const std::wstring name = found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTemporaryName(name))
+                continue;
+            const std::wstring leftover = ExtendedPath(path + L"\\" + name);
+            SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (DeleteFileW(leftover.c_str()))
+                ++m_removed;
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    m_ready.insert(path);
+    return true;
+}
+
+}  // namespace wiraxui::actions
