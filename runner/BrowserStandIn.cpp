@@ -21,6 +21,7 @@
 //                                 brackets, so that a blank at its end shows)
 //   shell-open LINK               the shell was asked to open LINK (the fallback when no command
 //                                 is registered or it cannot be started)
+#include "FileBytes.h"
 #include "ImportHook.h"
 #include "LinkWatch.h"
 #include "MachineFolders.h"
@@ -129,16 +130,9 @@ public:
     {
         WaitSince(0);
         std::vector<std::wstring> lines;
-        HANDLE file = CreateFileW(m_journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return lines;
         std::string bytes;
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read)
-            bytes.append(buffer, read);
-        CloseHandle(file);
+        if (!hostkit::ReadFileBytes(m_journal, bytes))
+            return lines;
         size_t at = std::min(m_read, bytes.size());
         for (size_t end = bytes.find('\n', at); end != std::string::npos; end = bytes.find('\n', at)) {
             lines.push_back(hostkit::FromUtf8(bytes.substr(at, end - at)));

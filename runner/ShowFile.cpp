@@ -6,6 +6,7 @@
 //
 // The file is read as UTF-16 when it starts with its byte-order mark, as UTF-8 when it is valid
 // UTF-8, and in the ANSI code page otherwise.
+#include "FileBytes.h"
 #include "WiraxPlayer.h"
 
 #include <windows.h>
@@ -19,20 +20,6 @@ namespace {
 
 using hostkit::ExpectWords;
 using hostkit::ScenarioLine;
-
-bool ReadBytes(const std::wstring& path, std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    char buffer[8192];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return true;
-}
 
 std::wstring Decoded(const std::string& bytes)
 {
@@ -77,7 +64,7 @@ void ShowFile(WiraxSession&, const ScenarioLine& line, Report& report)
     const std::wstring& path = line.words[1];
     std::string bytes;
     report.Heading(L"[line " + std::to_wstring(line.number) + L"] file " + path);
-    if (!ReadBytes(path, bytes)) {
+    if (!hostkit::ReadFileBytes(path, bytes)) {
         report.Line(L"not there");
         report.Fact(L"file-missing " + path);
         return;

@@ -12,6 +12,7 @@
 #include "PageSteps.h"
 #include "WiraxPlayer.h"
 
+#include "FileBytes.h"
 #include "RegistryArranger.h"
 
 #include <shlwapi.h>
@@ -122,15 +123,9 @@ std::vector<std::wstring> CreateFoldersFor(const std::wstring& path)
 std::vector<std::wstring> FileLines(const std::wstring& path)
 {
     std::vector<std::wstring> lines;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return lines;
     std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read)
-        bytes.append(buffer, read);
-    CloseHandle(file);
+    if (!hostkit::ReadFileBytes(path, bytes))
+        return lines;
     std::istringstream text(bytes);
     std::string line;
     while (std::getline(text, line)) {
