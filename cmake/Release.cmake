@@ -6,12 +6,13 @@ set(RELEASE_PRODUCT "Wirax and Formwell installer plug-ins")
 set(RELEASE_COPYRIGHT "Copyright (C) 2026 Tarvena")
 set(RELEASE_PACKAGE_NAME "WiraxUI-${PROJECT_VERSION}-win64")
 
-# The shipped binaries, in the order the package lists them; the release tests read this list.
-set_property(GLOBAL PROPERTY RELEASE_BINARIES "")
+# The shipped targets, which the package is made of.
+set_property(GLOBAL PROPERTY RELEASE_TARGETS "")
 
-# Marks TARGET as shipped: a version resource with DESCRIPTION, the compiler's runtime linked in
-# (a loose runtime DLL is missing on the target, or another version is already in the host's
-# process), and installed stripped with its debugging information in debug/NAME.debug.
+# Marks TARGET as shipped: a version resource with DESCRIPTION, and installed stripped with its
+# debugging information in debug/NAME.debug. (Its runtime is linked in like every binary's, by the
+# top-level -static: a loose runtime DLL is missing on the target, or another version of it is
+# already in the host's process.)
 function(ship_binary target)
   cmake_parse_arguments(S "" "DESCRIPTION" "" ${ARGN})
   get_target_property(type ${target} TYPE)
@@ -31,7 +32,6 @@ function(ship_binary target)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
-  target_link_options(${target} PRIVATE -static)
 
   install(TARGETS ${target} RUNTIME DESTINATION .)
   install(CODE "
@@ -46,5 +46,5 @@ function(ship_binary target)
         message(FATAL_ERROR \"\${step} failed\")
       endif()
     endforeach()")
-  set_property(GLOBAL APPEND PROPERTY RELEASE_BINARIES ${VERSION_FILE_NAME})
+  set_property(GLOBAL APPEND PROPERTY RELEASE_TARGETS ${target})
 endfunction()

@@ -213,15 +213,6 @@ void PageCallbacks(WiraxSession& session, const ScenarioLine& line, Report& repo
                                                                                                 + L" host callbacks answering" + told));
 }
 
-bool ParseYesNo(const ScenarioLine& line, const std::wstring& word)
-{
-    if (word == L"yes" || word == L"1")
-        return true;
-    if (word == L"no" || word == L"0")
-        return false;
-    throw ScenarioError(line.number, L"expected yes or no, found '" + word + L"'");
-}
-
 const bool kRegistered = [] {
     WiraxDirectives()[L"page-callbacks"] = PageCallbacks;
     WiraxDirectives()[L"page-context"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
@@ -236,7 +227,7 @@ const bool kRegistered = [] {
     };
     WiraxDirectives()[L"cancel-allowed"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
         ExpectWords(line, 1, 1, L"cancel-allowed yes|no");
-        session.setup.m_cancelAllowed = ParseYesNo(line, line.words[1]);
+        session.setup.m_cancelAllowed = hostkit::ParseYesNo(line, line.words[1]);
         report.Line(std::wstring(L"cancelling ") + (session.setup.m_cancelAllowed ? L"allowed" : L"not allowed"));
     };
     WiraxDirectives()[L"title"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {

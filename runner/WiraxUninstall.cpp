@@ -30,15 +30,6 @@ using hostkit::ScenarioLine;
 
 constexpr wchar_t kUninstallRoot[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-bool ParseYesNo(const ScenarioLine& line, const std::wstring& word)
-{
-    if (word == L"yes" || word == L"1")
-        return true;
-    if (word == L"no" || word == L"0")
-        return false;
-    throw ScenarioError(line.number, L"expected yes or no, found '" + word + L"'");
-}
-
 CProduct& ProductOf(WiraxSession& session, const ScenarioLine& line, const std::wstring& key)
 {
     CProduct* product = session.setup.FindProduct(key.c_str());
@@ -211,13 +202,13 @@ const bool kRegistered = [] {
     WiraxDirectives()[L"symlib-ini"] = ArrangeSettingsFile;
     WiraxDirectives()[L"mui-uninstall-dialog"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
         ExpectWords(line, 1, 1, L"mui-uninstall-dialog yes|no");
-        session.setup.m_displayMUIUninstallDialog = ParseYesNo(line, line.words[1]);
+        session.setup.m_displayMUIUninstallDialog = hostkit::ParseYesNo(line, line.words[1]);
         report.Line(std::wstring(L"the host asks about additional language packs: ") + (session.setup.m_displayMUIUninstallDialog ? L"yes" : L"no"));
         ShowLanguagePackFlag(session);
     };
     WiraxDirectives()[L"remove-language-packs"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
         ExpectWords(line, 1, 1, L"remove-language-packs yes|no");
-        session.setup.m_removeAdditionalMUILPs = ParseYesNo(line, line.words[1]);
+        session.setup.m_removeAdditionalMUILPs = hostkit::ParseYesNo(line, line.words[1]);
         report.Line(std::wstring(L"additional language packs go with the product: ") + (session.setup.m_removeAdditionalMUILPs ? L"yes" : L"no"));
         ShowLanguagePackFlag(session);
     };

@@ -185,15 +185,6 @@ void CallExport(Session& session, const ScenarioLine& line, IPlayerReport& repor
     ReportHostCalls(journal.Calls(), from, report);
 }
 
-bool ParseFlag(const ScenarioLine& line, const std::wstring& word)
-{
-    if (word == L"1" || word == L"yes")
-        return true;
-    if (word == L"0" || word == L"no")
-        return false;
-    throw ScenarioError(line.number, L"expected yes or no, found '" + word + L"'");
-}
-
 int Play(const std::vector<ScenarioLine>& lines, IPlayerReport& report)
 {
     Session session;
@@ -221,7 +212,7 @@ int Play(const std::vector<ScenarioLine>& lines, IPlayerReport& report)
             report.Line(L"resource libraries from " + Quoted(line.words[1]));
         } else if (directive == L"sse2") {
             ExpectWords(line, 1, 1, L"sse2 yes|no");
-            context->SetSSE2Answer(ParseFlag(line, line.words[1]));
+            context->SetSSE2Answer(hostkit::ParseYesNo(line, line.words[1]));
             report.Line(L"the host's SSE2 check answers " + line.words[1]);
         } else if (directive == L"product" || directive == L"requisite") {
             DeclareProduct(session, line, report);

@@ -98,6 +98,15 @@ long long ParseNumber(const ScenarioLine& line, const std::wstring& word)
     return value;
 }
 
+bool ParseYesNo(const ScenarioLine& line, const std::wstring& word)
+{
+    if (word == L"yes" || word == L"1")
+        return true;
+    if (word == L"no" || word == L"0")
+        return false;
+    throw ScenarioError(line.number, L"expected yes or no, found '" + word + L"'");
+}
+
 ProductStates ParseProductStates(const ScenarioLine& line, size_t from)
 {
     ProductStates states;

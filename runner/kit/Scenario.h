@@ -40,6 +40,8 @@ std::wstring ReadScenarioFile(const std::wstring& path);
 // Helpers for directive arguments; each throws ScenarioError naming the line.
 void ExpectWords(const ScenarioLine& line, size_t minimum, size_t maximum, const wchar_t* usage);
 long long ParseNumber(const ScenarioLine& line, const std::wstring& word);
+// "yes" or "1", "no" or "0".
+bool ParseYesNo(const ScenarioLine& line, const std::wstring& word);
 
 // The "state=N" and "action=N" words of a product line, from word `from` on.
 struct ProductStates {
