@@ -181,11 +181,19 @@ public:
         std::wstring commandLine = L"\"" + ProgramFolder() + L"\\hostrun.exe\" \"" + scenarioPath + L"\"";
         PROCESS_INFORMATION child{};
         Outcome outcome;
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, ProgramFolder().c_str(), &startup, &child)) {
+        // The tools the killed host had started would live on and keep the test's output open: the
+        // host and all it starts are one job, ended with it.
+        HANDLE job = CreateJobObjectW(nullptr, nullptr);
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, ProgramFolder().c_str(),
+                            &startup, &child)) {
             CloseHandle(output);
+            CloseHandle(job);
             return outcome;
         }
         CloseHandle(output);
+        if (job)
+            AssignProcessToJobObject(job, child.hProcess);
+        ResumeThread(child.hThread);
         CloseHandle(child.hThread);
         const ULONGLONG deadline = GetTickCount64() + 180000;
         if (killAfter >= 0) {
@@ -212,6 +220,10 @@ public:
         if (WaitForSingleObject(child.hProcess, static_cast<DWORD>(deadline > GetTickCount64() ? deadline - GetTickCount64() : 0)) != WAIT_OBJECT_0)
             TerminateProcess(child.hProcess, 98);
         WaitForSingleObject(child.hProcess, 10000);
+        if (job) {
+            TerminateJobObject(job, 97);
+            CloseHandle(job);
+        }
         GetExitCodeProcess(child.hProcess, &outcome.exitCode);
         CloseHandle(child.hProcess);
 
