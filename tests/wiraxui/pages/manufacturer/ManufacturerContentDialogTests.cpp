@@ -88,6 +88,9 @@ TEST_F(ManufacturerContentDialogTest, APreselectedManufacturerEnablesNextWhichSa
 
 TEST_F(ManufacturerContentDialogTest, NextFollowsTheChecksAndBackSavesWithoutAsking)
 {
+    // A preselection, so that the wait below sees the clearing happen and the check of FESTO comes
+    // after it, not before the posted click is handled.
+    SetMain(L"M_SI", L"1");
     bool afterClear = true;
     bool afterCheck = false;
     const int code = Run([&](HWND page) {
@@ -103,6 +106,7 @@ TEST_F(ManufacturerContentDialogTest, NextFollowsTheChecksAndBackSavesWithoutAsk
     EXPECT_TRUE(afterCheck);
     EXPECT_EQ(Log().leaveCalls, 0);
     EXPECT_EQ(MainProperty(L"M_FE"), L"1");
+    EXPECT_EQ(MainProperty(L"M_SI"), L"0");
     EXPECT_EQ(MainProperty(L"MANUFACTURERCONTENTS"), L"FESTO");
     EXPECT_TRUE(Reported(L"wpButtonClicked Back 0 0"));
 }
