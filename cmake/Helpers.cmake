@@ -12,9 +12,10 @@ endfunction()
 # reports exactly as many passed tests as the sources declare, so a batch cannot lose a test.
 # ISOLATED names suites whose tests each need a process of their own (say why beside the call);
 # each of their tests is then its own entry, SUITE.NAME. LOCKS names resources that no two of these
-# tests, or other tests holding them, may use at once.
+# tests, or other tests holding them, may use at once. DESKTOP: the tests show windows (see
+# use_desktop).
 function(add_wine_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS;ISOLATED" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP" "" "SOURCES;LIBS;LOCKS;ISOLATED" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
   set(tests)
@@ -56,6 +57,19 @@ function(add_wine_test name)
   if(T_LOCKS)
     set_tests_properties(${tests} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
   endif()
+  if(T_DESKTOP)
+    use_desktop(${tests})
+  endif()
+endfunction()
+
+# Tests that show windows: Windows gives the keyboard focus and activation to one window of a
+# desktop, so two such tests on one display take them from each other. scripts/test.sh gives CTest
+# several desktops (a display with a Wine prefix of its own each, see scripts/with-display.sh) and
+# CTest lends each of these tests one of them; scripts/desktop-env.sh points the test's Windows
+# programs at it. Run by a CTest that was given no desktops, they wait for the one display in turn.
+function(use_desktop)
+  set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS desktop:1)
+  set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT WIRAX_SHOWS_WINDOWS=1)
 endfunction()
 
 # One CTest entry running the tests FILTER selects, COUNT of them unless PARAMETERISED (a

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The whole test suite: set-up, build, then every test under Wine on a private display.
+# The whole test suite: set-up, build, then every test under Wine on private displays.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
@@ -7,4 +7,17 @@ export BUILD_DIR=${BUILD_DIR:-$root/build}
 export WITH_QT=1
 "$root/scripts/build.sh"
 cd "$BUILD_DIR"
-"$root/scripts/with-display.sh" ctest --output-on-failure --timeout "${TEST_TIMEOUT:-300}" -j"${TEST_JOBS:-2}" "$@"
+# Tests that show windows each need a desktop (a display and a Wine prefix) to themselves; with
+# two, two of them run at once. CTest lends them out from this list.
+desktops=${TEST_DESKTOPS:-2}
+spec=$BUILD_DIR/desktops.json
+{
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"desktop": ['
+  for k in $(seq 1 "$desktops"); do
+    [ "$k" = 1 ] || printf ', '
+    printf '{"id": "%s", "slots": 1}' "$k"
+  done
+  printf ']}]}\n'
+} > "$spec"
+DESKTOPS=$desktops "$root/scripts/with-display.sh" ctest --resource-spec-file "$spec" --output-on-failure \
+  --timeout "${TEST_TIMEOUT:-300}" -j"${TEST_JOBS:-2}" "$@"

@@ -6,6 +6,8 @@
 set -euo pipefail
 package=$1 bin=$2 src=$3
 [ -f "$package" ] || { echo "no package at $package"; exit 1; }
+export WINEPREFIX=${WINEPREFIX:-$(dirname "$bin")/wineprefix}
+. "$src/scripts/desktop-env.sh"
 # Pages need a display: without one, borrow the project's own.
 [ -n "${DISPLAY:-}" ] || exec "$src/scripts/with-display.sh" bash "$0" "$@"
 
