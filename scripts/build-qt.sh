@@ -41,10 +41,10 @@ qt_options=(-opensource -confirm-license
 rm -rf "$prefix"
 mkdir -p "$prefix"
 cd "$prefix"
-log "configuring Qt (about three minutes)"
+log "configuring Qt (about a minute and a half)"
 "$cache/qtbase-src/configure" "${qt_options[@]}" > configure.log 2>&1 \
   || { tail -n 40 configure.log; exit 1; }
-log "building QtCore (about ten minutes on two cores; log in $prefix/make.log)"
+log "building QtCore (about three minutes on two cores; log in $prefix/make.log)"
 # A line a minute, so that a long quiet build does not look like a hang.
 ( while sleep 60; do log "still building QtCore ($(( $(date +%s) - start )) s so far)"; done ) &
 ticker=$!

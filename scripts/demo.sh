@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
 mkdir -p "$BUILD_DIR"
-# Qt 5 Core serves FormwellChecks only: it is built (once, about ten minutes) when a scenario plays
+# Qt 5 Core serves FormwellChecks only: it is built (once, about five minutes) when a scenario plays
 # that plug-in, and otherwise waits for the test command or the package.
 if [ -z "${WITH_QT:-}" ]; then
   WITH_QT=0
