@@ -13,6 +13,7 @@ namespace runner {
 
 using hostkit::ExpectWords;
 using hostkit::ParseNumber;
+using hostkit::ParseYesNo;
 using hostkit::ScenarioError;
 using hostkit::ScenarioLine;
 
@@ -60,15 +61,6 @@ void ArrangeRegistry(hostkit::RegistryArranger& registry, const ScenarioLine& li
     if (!written)
         throw ScenarioError(line.number, L"could not write the registry value (error " + std::to_wstring(registry.LastError()) + L")");
     report.Line(L"registry " + line.words[1] + L"\\" + line.words[2] + L" " + line.words[3] + L" = " + Quoted(line.words[5]));
-}
-
-bool ParseFlag(const ScenarioLine& line, const std::wstring& word)
-{
-    if (word == L"1" || word == L"yes")
-        return true;
-    if (word == L"0" || word == L"no")
-        return false;
-    throw ScenarioError(line.number, L"expected 1/yes or 0/no, found '" + word + L"'");
 }
 
 bool IsPageStep(const ScenarioLine& line)
@@ -168,7 +160,7 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
             report.Line(L"setup mode " + line.words[1]);
         } else if (directive == L"network-paths") {
             ExpectWords(line, 1, 1, L"network-paths 0|1");
-            session.setup.m_networkPaths = ParseFlag(line, line.words[1]);
+            session.setup.m_networkPaths = ParseYesNo(line, line.words[1]);
         } else if (directive == L"install-path") {
             ExpectWords(line, 1, 1, L"install-path PATH");
             session.setup.m_installPath = line.words[1];
