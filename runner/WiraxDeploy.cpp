@@ -15,6 +15,9 @@
 //   call InstallSharedLibrary [cancel-after=N]   the host cancels once the plug-in has reported
 //                                                N progress steps (step records; the reset that
 //                                                announces a phase's total is no step)
+// The report ends with the phases of the progress (facts progress-phase N ...) and then every
+// item text in the order posted, with its phase (facts progress-text PHASE TEXT; phase 0 before
+// the first phase): what the host writes to its log of the deployment.
 #include "WiraxPlayer.h"
 
 #include "MachineFolders.h"
@@ -163,6 +166,12 @@ void FreshFolder(WiraxSession& session, const ScenarioLine& line, Report& report
     report.Line(L"folder " + Quoted(folder) + L" starts empty");
 }
 
+// An item text the plug-in posted, with the phase it came in (0: before the first phase).
+struct ProgressText {
+    size_t phase = 0;
+    std::wstring text;
+};
+
 // One phase of the action as the host saw it: begun by an empty item text.
 struct Phase {
     int total = 0;
@@ -183,9 +192,12 @@ public:
             const std::wstring item = text ? text : L"";
             if (item.empty()) {
                 m_phases.emplace_back();
-            } else if (!m_phases.empty()) {
-                m_phases.back().lastItem = item;
-                ++m_phases.back().items;
+            } else {
+                m_texts.push_back({m_phases.size(), item});
+                if (!m_phases.empty()) {
+                    m_phases.back().lastItem = item;
+                    ++m_phases.back().items;
+                }
             }
         } else if (kind == 12 && record && !m_phases.empty()) {
             if (record->kind == 0) {
@@ -201,6 +213,8 @@ public:
     // The step records so far (kind 2); resets and item texts do not count.
     int Steps() const { return m_stepsSeen; }
     const std::vector<Phase>& Phases() const { return m_phases; }
+    // Every item text in the order posted: what the host's log of the deployment holds.
+    const std::vector<ProgressText>& Texts() const { return m_texts; }
 
     void Finish()
     {
@@ -232,7 +246,33 @@ private:
     bool m_drawn = false;
     int m_stepsSeen = 0;
     std::vector<Phase> m_phases;
+    std::vector<ProgressText> m_texts;
 };
+
+// People read a phase's first and last item texts; the facts keep every one.
+constexpr size_t kTextsShownAtEachEnd = 10;
+
+void ReportTexts(const std::vector<ProgressText>& texts, Report& report)
+{
+    for (size_t i = 0; i < texts.size();) {
+        size_t end = i;
+        while (end < texts.size() && texts[end].phase == texts[i].phase)
+            ++end;
+        const std::wstring where = texts[i].phase == 0 ? L"before the first phase" : L"phase " + std::to_wstring(texts[i].phase);
+        const size_t count = end - i;
+        for (size_t k = i; k < end; ++k) {
+            const size_t place = k - i;
+            if (count > 2 * kTextsShownAtEachEnd && place == kTextsShownAtEachEnd)
+                report.Line(L"  ... " + std::to_wstring(count - 2 * kTextsShownAtEachEnd) + L" more texts of " + where);
+            if (count > 2 * kTextsShownAtEachEnd && place >= kTextsShownAtEachEnd && place < count - kTextsShownAtEachEnd)
+                continue;
+            report.Line(L"  " + where + L": " + Quoted(texts[k].text));
+        }
+        i = end;
+    }
+    for (const ProgressText& text : texts)
+        report.Fact(L"progress-text " + std::to_wstring(text.phase) + L" " + text.text);
+}
 
 // HOSTRUN_PROGRESS_LOG names a file that receives, while the deployment runs, one line per moment
 // that marks its phases: "<ms> start", "<ms> phase <n>", "<ms> reset <total>", "<ms> end <result>",
@@ -310,8 +350,9 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
     bar.Finish();
 
     const std::vector<Phase> phases = bar.Phases();
+    const std::vector<ProgressText> texts = bar.Texts();
     const long long milliseconds = took.count();
-    session.closingReports.push_back([phases, milliseconds, result](Report& report) {
+    session.closingReports.push_back([phases, texts, milliseconds, result](Report& report) {
         report.Heading(L"Progress of InstallSharedLibrary (" + std::to_wstring(result) + L" after " + std::to_wstring(milliseconds)
                        + L" ms)");
         size_t number = 0;
@@ -325,6 +366,10 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
             report.Fact(L"progress-phase " + std::to_wstring(number) + L" steps=" + std::to_wstring(phase.steps) + L" total="
                         + std::to_wstring(phase.total) + L" items=" + std::to_wstring(phase.items));
         }
+        // After the phases, so that their lines stay together as they always were.
+        if (!texts.empty())
+            report.Line(L"the texts the host's log shows, in order:");
+        ReportTexts(texts, report);
     });
     return std::to_wstring(result);
 }

@@ -108,6 +108,12 @@ void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
         report.Line(L"the plug-in showed " + Quoted(dialog.caption) + L": " + Quoted(dialog.text) + L" (answered OK)");
         report.Fact(L"dialog " + dialog.caption + L" | " + dialog.text);
     }
+    if (session.trace) {
+        for (const std::wstring& traced : session.trace->Take()) {
+            report.Line(L"trace: " + traced);
+            report.Fact(L"trace " + traced);
+        }
+    }
 }
 
 }  // namespace
@@ -136,12 +142,19 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
     session.record[6] = reinterpret_cast<uintptr_t>(&session.setup);
     hostkit::RegistryArranger registry;  // what the scenario put in place is removed afterwards
 
+    if (options.trace)
+        TraceCapture::SwitchOn();
     session.plugin = LoadLibraryW(L"WiraxUI.dll");
     if (!session.plugin) {
         fprintf(stderr, "hostrun: cannot load WiraxUI.dll (error %lu)\n", GetLastError());
         return 3;
     }
     report.Heading(L"Installation");
+    if (options.trace) {
+        session.trace = std::make_unique<TraceCapture>(session.plugin);
+        if (!session.trace->Watching())
+            report.Line(L"no trace: WiraxUI.dll does not import OutputDebugStringW");
+    }
     bool afterCall = false;
     for (size_t index = 0; index < lines.size(); ++index) {
         const ScenarioLine& line = lines[index];

@@ -4,6 +4,7 @@
 
 #include "Report.h"
 #include "Scenario.h"
+#include "TraceCapture.h"
 
 #include <SetupHost.h>
 
@@ -23,6 +24,7 @@ namespace runner {
 struct RunOptions {
     bool show = false;     // pages on the display, waiting for the user, instead of answered headless
     bool timings = false;  // each call's duration in the report for people
+    bool trace = false;    // the plug-in's trace lines in the report (facts "trace LINE")
     // Where the walkthrough's pictures go: each page as the user sees it when the host waits for
     // them, numbered in the order shown. Empty: no pictures.
     std::wstring pictures;
@@ -34,6 +36,7 @@ struct WiraxSession {
     std::array<uintptr_t, 32> record{};
     HMODULE plugin = nullptr;
     RunOptions options;
+    std::unique_ptr<TraceCapture> trace;  // with --trace
     Report* report = nullptr;  // the run's report, for callers that tell more than their result
     // Things a directive arranged for the length of the scenario (packages, files, registry
     // values): released in reverse order once the scenario has played.

@@ -1,6 +1,6 @@
 // hostrun: a small setup host. It loads a plug-in, plays an installation scenario against it and
 // reports what the plug-in did. Usage:
-//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings]
+//   hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings] [--trace]
 #include "DefaultScenario.h"
 #include "FormwellRun.h"
 #include "GoldenFacts.h"
@@ -16,7 +16,7 @@ namespace {
 
 int Usage()
 {
-    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings]\n"
+    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings] [--trace]\n"
           "  Without a scenario file the built-in typical installation is played.\n"
           "  --facts FILE       also writes the outcome one fact per line (- for the console)\n"
           "  --expect FILE      compares the facts with FILE and tells the lines that differ (exit 1)\n"
@@ -28,7 +28,9 @@ int Usage()
           "                     the user's; pressing what it says plays the scenario exactly.\n"
           "  --pictures FOLDER  saves FOLDER\\01-PAGE.png, 02-... : each page as the user sees it\n"
           "                     when the host waits, and each dialog a step answers (PAGE-dialog)\n"
-          "  --timings          shows how long each call took\n",
+          "  --timings          shows how long each call took\n"
+          "  --trace            switches the plug-in's trace on (WIRAXUI_TRACE=1) and shows its lines\n"
+          "                     after each call (facts: trace LINE)\n",
           stderr);
     return 2;
 }
@@ -98,6 +100,8 @@ int wmain(int argc, wchar_t** argv)
             options.pictures = argv[++i];
         else if (argument == L"--timings")
             options.timings = true;
+        else if (argument == L"--trace")
+            options.trace = true;
         else if (argument == L"--help" || argument == L"-h" || (!argument.empty() && argument[0] == L'-'))
             return Usage();
         else if (scenarioPath.empty())

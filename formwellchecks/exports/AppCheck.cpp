@@ -4,7 +4,7 @@
 
 extern "C" bool AppCheck(void* /*hostValue*/, CProduct* /*product*/)
 {
-    return formwell::Guarded(false, [] {
+    return formwell::GuardedExport(L"AppCheck", false, [] {
         ThrowUserMessage(0, QStringLiteral("Test message from appcheck in Formwell section"), 20, 0, 0, 0, 0, 0);
         return false;
     });

@@ -5,5 +5,5 @@
 
 extern "C" bool ForwardCheckForSSE2Support(void* hostValue, CProduct* product)
 {
-    return formwell::Guarded(false, [&] { return ::CheckForSSE2Support(hostValue, product); });
+    return formwell::GuardedExport(L"CheckForSSE2Support", false, [&] { return ::CheckForSSE2Support(hostValue, product); });
 }

@@ -29,7 +29,7 @@ void FillPlatformNotice(PlatformNotice* notice)
 
 extern "C" bool CustomPlatformCheck(void* /*hostValue*/, formwell::PlatformNotice* notice)
 {
-    return formwell::Guarded(true, [&] {
+    return formwell::GuardedExport(L"CustomPlatformCheck", true, [&] {
         formwell::FillPlatformNotice(notice);
         return true;
     });

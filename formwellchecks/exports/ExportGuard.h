@@ -5,4 +5,5 @@
 
 namespace formwell {
 using plugins::Guarded;
+using plugins::GuardedExport;
 }  // namespace formwell

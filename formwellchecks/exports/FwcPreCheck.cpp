@@ -68,7 +68,7 @@ void CheckCompanions(const CProduct& product)
 
 extern "C" bool FwcPreCheck(void* /*hostValue*/, CProduct* product)
 {
-    return formwell::Guarded(true, [&] {
+    return formwell::GuardedExport(L"FwcPreCheck", true, [&] {
         if (product)
             formwell::CheckCompanions(*product);
         return true;

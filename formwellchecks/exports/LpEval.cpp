@@ -49,5 +49,5 @@ bool EvaluateLanguagePacks(CProduct& product)
 
 extern "C" bool LpEval(void* /*hostValue*/, CProduct* product)
 {
-    return formwell::Guarded(false, [&] { return product && formwell::EvaluateLanguagePacks(*product); });
+    return formwell::GuardedExport(L"LpEval", false, [&] { return product && formwell::EvaluateLanguagePacks(*product); });
 }

@@ -5,7 +5,7 @@
 
 extern "C" bool PostCheck(void* /*hostValue*/, void* /*hostValue2*/, int* stateResult, int* actionResult)
 {
-    return formwell::Guarded(false, [&] {
+    return formwell::GuardedExport(L"PostCheck", false, [&] {
         ThrowUserMessage(0, QStringLiteral("Test message from BetaInstalledCheck try abort"), 18, 0, 0, 0, 0, 0);
         if (actionResult)
             *actionResult = Setup::INSTALLSTATE_IGNORE;

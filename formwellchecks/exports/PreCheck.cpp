@@ -4,7 +4,7 @@
 
 extern "C" bool PreCheck(void* /*hostValue*/, CProduct* /*product*/)
 {
-    return formwell::Guarded(false, [] {
+    return formwell::GuardedExport(L"PreCheck", false, [] {
         ThrowUserMessage(0, QStringLiteral("This is Prerequisite check"), 20, 0, 0, 0, 0, 0);
         return false;
     });

@@ -1,5 +1,6 @@
 #include "actions/InstallContext.h"
 
+#include <PluginTrace.h>
 #include <SetupHost.h>
 
 namespace wiraxui::actions {
@@ -28,6 +29,13 @@ void ProgressReporter::Step(int size)
     record.value = size;
     record.step = 1;
     m_setup.ProgressUpdate(kRecordMessage, L"", &record);
+}
+
+int InstallContext::ReportFailure(const std::wstring& text)
+{
+    progress.Item(text);
+    plugins::Trace(L"failed", text);
+    return kFailed;
 }
 
 bool InstallContext::Cancelled() const { return setup.m_cancelFlag; }

@@ -57,6 +57,11 @@ struct InstallContext {
     std::array<int, kManufacturerCount> selected{};
     CopyFailures copyFailures;
 
+    // A failure the host must hear of: the text (one line, plain words: what failed and why) is
+    // posted as an item text, so that it is what the host's log of the deployment ends with, and
+    // traced for engineers. Answers kFailed, for `return context.ReportFailure(...)`.
+    int ReportFailure(const std::wstring& text);
+
     bool Cancelled() const;
     CancelCheck CancelProbe() const
     {

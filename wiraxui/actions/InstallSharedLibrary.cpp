@@ -1,6 +1,7 @@
 #include "actions/InstallSharedLibrary.h"
 
 #include "actions/CatalogMerge.h"
+#include "actions/FailureText.h"
 #include "actions/ManufacturerLibraries.h"
 #include "actions/Paths.h"
 #include "actions/TreeCopy.h"
@@ -37,9 +38,9 @@ std::wstring LanguageSource(const CSetupManager& setup, const CProduct* main, co
 void ReportCopyFailures(InstallContext& context)
 {
     const CopyFailures& failures = context.copyFailures;
-    context.progress.Item(std::to_wstring(failures.count) + (failures.count == 1 ? L" file" : L" files") + L" could not be copied");
+    context.ReportFailure(std::to_wstring(failures.count) + (failures.count == 1 ? L" file" : L" files") + L" could not be copied");
     for (const std::wstring& path : failures.first)
-        context.progress.Item(L"not copied: " + path);
+        context.ReportFailure(L"not copied: " + OneLine(path));
 }
 
 }  // namespace
@@ -56,7 +57,11 @@ int UnpackSymbolLibraries(InstallContext& context)
         CreateFolderChain(libraries);
     const std::wstring archives = context.sourceRoot + context.platform + L"\\WiraxContent\\PF\\Root\\Wirax\\LibZips\\";
     for (const wchar_t* archive : kLibraryArchives) {
-        if (const int result = UnpackArchive(archives + archive, libraries + L"\\", context.CancelProbe()); result != kDone)
+        UnpackFailure failure;
+        const int result = UnpackArchive(archives + archive, libraries + L"\\", context.CancelProbe(), failure);
+        if (result == kFailed)
+            return context.ReportFailure(UnpackFailureText(archives + archive, libraries + L"\\", failure));
+        if (result != kDone)
             return result;
     }
     return kDone;
@@ -111,8 +116,10 @@ int InstallSharedLibraries(CSetupManager& setup)
         return kDone;
     // A shared location that is empty or relative would put the shared content in the host's
     // current folder or at the root of its drive: nothing is written, and the host is told.
-    if ((state.sharedSymbolFlag && !IsFullPath(context.symbolPath)) || (state.sharedSupportFlag && !IsFullPath(context.supportPath)))
-        return kFailed;
+    if (state.sharedSymbolFlag && !IsFullPath(context.symbolPath))
+        return context.ReportFailure(L"the shared symbol library folder is not a full path: \"" + OneLine(context.symbolPath) + L"\"");
+    if (state.sharedSupportFlag && !IsFullPath(context.supportPath))
+        return context.ReportFailure(L"the shared support folder is not a full path: \"" + OneLine(context.supportPath) + L"\"");
     int result = kDone;
     if (state.sharedSymbolFlag) {
         if (const int libraries = UnpackSymbolLibraries(context); libraries != kDone)

@@ -1,5 +1,6 @@
 #include "actions/ManufacturerLibraries.h"
 
+#include "actions/FailureText.h"
 #include "actions/Paths.h"
 #include "actions/Unpacker.h"
 
@@ -12,9 +13,12 @@ namespace {
 int UnpackIfPresent(InstallContext& context, const std::wstring& archive, const std::wstring& destination)
 {
     CreateFolderChain(destination);
-    int result = kDone;
-    if (FileExists(archive))
-        result = UnpackArchive(archive, destination, context.CancelProbe());
+    if (!FileExists(archive))
+        return kDone;
+    UnpackFailure failure;
+    const int result = UnpackArchive(archive, destination, context.CancelProbe(), failure);
+    if (result == kFailed)
+        return context.ReportFailure(UnpackFailureText(archive, destination, failure));
     return result;
 }
 

@@ -76,8 +76,8 @@ private:
 
 class Unpacking {
 public:
-    Unpacking(unzFile zip, const std::wstring& destination, const CancelCheck& cancelled, std::string* why)
-        : m_zip(zip), m_destination(destination), m_cancelled(cancelled), m_why(why)
+    Unpacking(unzFile zip, const std::wstring& destination, const CancelCheck& cancelled, UnpackFailure& failure)
+        : m_zip(zip), m_destination(destination), m_cancelled(cancelled), m_failure(failure)
     {
     }
 
@@ -104,11 +104,25 @@ public:
     }
 
 private:
-    int Fail(const char* reason)
+    int Fail(const char* reason, DWORD systemError = 0)
     {
-        if (m_why)
-            *m_why = reason;
+        m_failure.reason = reason;
+        m_failure.entry = m_entry;
+        m_failure.systemError = systemError;
         return kFailed;
+    }
+
+    // The entry at work as the host's log names it: decoded when its name could be decoded,
+    // else its bytes with those outside ASCII shown as '?'.
+    void Name(std::string_view raw, const std::wstring* decoded)
+    {
+        if (decoded) {
+            m_entry = *decoded;
+            return;
+        }
+        m_entry.clear();
+        for (char c : raw)
+            m_entry += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'?';
     }
 
     bool Cancelled() const { return m_cancelled && m_cancelled(); }
@@ -117,8 +131,10 @@ private:
     {
         unz_file_info64 info{};
         char name[kNameBufferBytes + 1] = {};
+        m_entry.clear();
         if (unzGetCurrentFileInfo64(m_zip, &info, name, kNameBufferBytes, nullptr, 0, nullptr, 0) != UNZ_OK)
             return Fail("entry header unreadable");
+        Name(std::string_view(name, info.size_filename < kNameBufferBytes ? info.size_filename : kNameBufferBytes), nullptr);
         if (info.size_filename > kMaxEntryNameBytes)
             return Fail("entry name too long");
         const std::string_view raw(name, info.size_filename);
@@ -127,6 +143,7 @@ private:
         std::wstring wide;
         if (!Decode(raw, info.flag & kFlagUtf8Name, wide))
             return Fail("entry name not in its character set");
+        Name(raw, &wide);
 
         EntryHeader header;
         header.versionMadeBy = static_cast<uint16_t>(info.version);
@@ -140,13 +157,13 @@ private:
             if (Cancelled())
                 return kCancelled;
             if (!m_folders.Prepare(decision.relative.empty() ? m_destination : target))
-                return Fail("folder could not be created");
+                return Fail("folder could not be created", GetLastError());
             return Cancelled() ? kCancelled : kDone;
         }
         if (Cancelled())
             return kCancelled;
         if (!m_folders.Prepare(ParentOf(target)))
-            return Fail("parent folder could not be created");
+            return Fail("parent folder could not be created", GetLastError());
         return File(target, info);
     }
 
@@ -205,8 +222,9 @@ private:
             output.Reset(CreateTemporary(temporary));
         }
         if (output.Get() == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
             unzCloseCurrentFile(m_zip);
-            return Fail("output file could not be created");
+            return Fail("output file could not be created", error);
         }
         int result = kDone;
         ZPOS64_T written = 0;
@@ -219,7 +237,7 @@ private:
                 break;
             }
             if (!WriteAll(output.Get(), m_buffer.get(), static_cast<DWORD>(got))) {
-                result = Fail("output file could not be written");
+                result = Fail("output file could not be written", GetLastError());
                 break;
             }
             written += static_cast<ZPOS64_T>(got);
@@ -237,7 +255,7 @@ private:
             result = Fail("entry data shorter or longer than recorded");
         output.Reset();
         if (result == kDone && !CommitFile(temporary, target))
-            result = Fail("output file could not take its final name");
+            result = Fail("output file could not take its final name", GetLastError());
         // A partly written file must not pass for a whole one, nor stay behind.
         if (result != kDone)
             DeleteFileW(ExtendedPath(temporary).c_str());
@@ -264,7 +282,8 @@ private:
     unzFile m_zip;
     const std::wstring m_destination;
     const CancelCheck& m_cancelled;
-    std::string* m_why;
+    UnpackFailure& m_failure;
+    std::wstring m_entry;  // the entry at work, for the failure
     std::unique_ptr<char[]> m_buffer;
     FolderPreparer m_folders;
     std::map<ZPOS64_T, ZPOS64_T> m_extents;  // start -> end of each entry's bytes in the archive
@@ -272,17 +291,31 @@ private:
 
 }  // namespace
 
-int UnpackArchive(const std::wstring& archive, const std::wstring& destination, const CancelCheck& cancelled, std::string* why)
+int UnpackArchive(const std::wstring& archive, const std::wstring& destination, const CancelCheck& cancelled,
+                  UnpackFailure& failure)
 {
+    failure = UnpackFailure();
     OpenArchive zip(archive);
     if (!zip.Get()) {
+        // Missing or unreadable: the system says which. A file that is there but no archive
+        // leaves no system error behind.
+        const DWORD error = GetFileAttributesW(ExtendedPath(archive).c_str()) == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
         if (IsEmptyArchive(archive))
             return kDone;
-        if (why)
-            *why = "archive could not be opened";
+        failure.reason = "archive could not be opened";
+        failure.systemError = error;
         return kFailed;
     }
-    return Unpacking(zip.Get(), WithBackslash(destination), cancelled, why).Run();
+    return Unpacking(zip.Get(), WithBackslash(destination), cancelled, failure).Run();
+}
+
+int UnpackArchive(const std::wstring& archive, const std::wstring& destination, const CancelCheck& cancelled, std::string* why)
+{
+    UnpackFailure failure;
+    const int result = UnpackArchive(archive, destination, cancelled, failure);
+    if (why && result == kFailed)
+        *why = failure.reason;
+    return result;
 }
 
 }  // namespace wiraxui::actions

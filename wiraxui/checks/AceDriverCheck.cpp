@@ -58,14 +58,14 @@ bool CheckDriver(int setupMode, CProduct* product, int* stateResult, int* action
 bool CheckAceDriver(int setupMode, CProduct* product, int* stateResult, int* actionResult, int value5, int value6,
                     const wchar_t* hostText, int value8)
 {
-    return wiraxui::Guarded(false, [&] {
+    return wiraxui::GuardedExport(L"CheckAceDriver", false, [&] {
         return wiraxui::CheckDriver(setupMode, product, stateResult, actionResult, value5, value6, hostText, value8);
     });
 }
 
 bool ACE2010DriverCheck(int setupMode, CProduct*, int* stateResult, int* actionResult)
 {
-    return wiraxui::Guarded(true, [&] {
+    return wiraxui::GuardedExport(L"ACE2010DriverCheck", true, [&] {
         wiraxui::WriteResultWords(stateResult, actionResult, 1, 8);
         wiraxui::CDriverMachine machine;
         const wiraxui::RequisiteState requisite = wiraxui::JudgeAce2010Requisite(setupMode, machine);

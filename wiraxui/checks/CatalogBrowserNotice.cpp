@@ -64,7 +64,7 @@ void PostDeploymentNotice(int setupMode, CProduct* product, const std::wstring& 
 
 bool CBCatalogBrowserMessage(wiraxui::HostRecord* hostRecord, wiraxui::NoticeRecord* notice)
 {
-    return wiraxui::Guarded(true, [&] {
+    return wiraxui::GuardedExport(L"CBCatalogBrowserMessage", true, [&] {
         wiraxui::FillWizardNotice(wiraxui::NoticeParameterOf(hostRecord), notice);
         return true;
     });
@@ -72,7 +72,7 @@ bool CBCatalogBrowserMessage(wiraxui::HostRecord* hostRecord, wiraxui::NoticeRec
 
 bool VCCatalogBrowserMessage(int setupMode, CProduct* product, int, int, const wchar_t* parameter)
 {
-    return wiraxui::Guarded(true, [&] {
+    return wiraxui::GuardedExport(L"VCCatalogBrowserMessage", true, [&] {
         wiraxui::PostDeploymentNotice(setupMode, product, parameter ? parameter : L"");
         return true;
     });

@@ -39,7 +39,7 @@ void FillDepotraNotice(const std::wstring& parameter, NoticeRecord* record)
 
 bool DisplayDepotraMessage(wiraxui::HostRecord* hostRecord, wiraxui::NoticeRecord* notice)
 {
-    return wiraxui::Guarded(true, [&] {
+    return wiraxui::GuardedExport(L"DisplayDepotraMessage", true, [&] {
         wiraxui::FillDepotraNotice(wiraxui::NoticeParameterOf(hostRecord), notice);
         return true;
     });

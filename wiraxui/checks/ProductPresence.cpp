@@ -72,7 +72,7 @@ int CheckSelectionBeforeInstall(HostRecord* record)
 
 bool CheckForGlobalProduct(int setupMode, CProduct* product, int* stateResult, int* actionResult)
 {
-    return wiraxui::Guarded(false, [&] {
+    return wiraxui::GuardedExport(L"CheckForGlobalProduct", false, [&] {
         return wiraxui::RequireInstalledProduct(setupMode, product, stateResult, actionResult, L"GLOBPRODUCTCODE",
                                                 IDS_BASE_PRODUCT_MISSING);
     });
@@ -80,7 +80,7 @@ bool CheckForGlobalProduct(int setupMode, CProduct* product, int* stateResult, i
 
 bool CheckForFormwell(int setupMode, CProduct* product, int* stateResult, int* actionResult)
 {
-    return wiraxui::Guarded(false, [&] {
+    return wiraxui::GuardedExport(L"CheckForFormwell", false, [&] {
         return wiraxui::RequireInstalledProduct(setupMode, product, stateResult, actionResult, L"FORMWELLPRODUCTCODE",
                                                 IDS_FORMWELL_MISSING);
     });
@@ -88,5 +88,5 @@ bool CheckForFormwell(int setupMode, CProduct* product, int* stateResult, int* a
 
 int CheckBeforeInstall(wiraxui::HostRecord* record)
 {
-    return wiraxui::Guarded(wiraxui::kNothingBlocks, [&] { return wiraxui::CheckSelectionBeforeInstall(record); });
+    return wiraxui::GuardedExport(L"CheckBeforeInstall", wiraxui::kNothingBlocks, [&] { return wiraxui::CheckSelectionBeforeInstall(record); });
 }

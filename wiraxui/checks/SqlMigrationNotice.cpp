@@ -35,7 +35,7 @@ bool RefuseWhilePreviousInstalled(int setupMode, CProduct* product, int* stateRe
 
 bool VCSQLMigrationMessage(int setupMode, CProduct* product, int* stateResult, int* actionResult)
 {
-    return wiraxui::Guarded(false, [&] {
+    return wiraxui::GuardedExport(L"VCSQLMigrationMessage", false, [&] {
         return wiraxui::RefuseWhilePreviousInstalled(setupMode, product, stateResult, actionResult);
     });
 }

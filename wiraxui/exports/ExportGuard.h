@@ -5,4 +5,5 @@
 
 namespace wiraxui {
 using plugins::Guarded;
+using plugins::GuardedExport;
 }  // namespace wiraxui

@@ -125,10 +125,10 @@ using namespace wiraxui;
 
 extern "C" int InitElectCatBrowser(HostRecord* record)
 {
-    CProduct* addIn = FindAddIn(record);
-    if (!addIn)
-        return 0;
-    return Guarded(1, [&] {
+    return GuardedExport(L"InitElectCatBrowser", 1, [&] {
+        CProduct* addIn = FindAddIn(record);
+        if (!addIn)
+            return 0;
         InitializeAddIn(*SetupManagerOf(record), addIn);
         return 1;
     });
@@ -136,10 +136,10 @@ extern "C" int InitElectCatBrowser(HostRecord* record)
 
 extern "C" int FinalizeElectCatBrowser(HostRecord* record)
 {
-    CProduct* addIn = FindAddIn(record);
-    if (!addIn)
-        return 0;
-    return Guarded(0, [&] {
+    return GuardedExport(L"FinalizeElectCatBrowser", 0, [&] {
+        CProduct* addIn = FindAddIn(record);
+        if (!addIn)
+            return 0;
         FinalizeCatalogDatabase(*SetupManagerOf(record), addIn);
         return 0;
     });

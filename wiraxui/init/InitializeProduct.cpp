@@ -189,11 +189,12 @@ using namespace wiraxui;
 
 extern "C" int InitializeProduct_WRX(HostRecord* record)
 {
-    CSetupManager* setup = SetupManagerOf(record);
-    CProduct* main = Guarded<CProduct*>(nullptr, [&] { return setup ? setup->FindProduct(L"WIRAX_MAIN") : nullptr; });
-    if (!main)
-        return 0;
-    return Guarded(1, [&] {
+    return GuardedExport(L"InitializeProduct_WRX", 1, [&] {
+        CSetupManager* setup = SetupManagerOf(record);
+        // Without its product the host asked in vain: nothing to compute, and no failure.
+        CProduct* main = Guarded<CProduct*>(nullptr, [&] { return setup ? setup->FindProduct(L"WIRAX_MAIN") : nullptr; });
+        if (!main)
+            return 0;
         InitializeMainProduct(*setup, main, record);
         return 1;
     });

@@ -56,7 +56,7 @@ using namespace wiraxui;
 
 extern "C" int validateWiraxLPInstall(HostRecord* record)
 {
-    return Guarded(1, [&] {
+    return GuardedExport(L"validateWiraxLPInstall", 1, [&] {
         CSetupManager* setup = SetupManagerOf(record);
         if (setup && IsStandaloneLanguagePack(*setup)) {
             MarkStandaloneLanguagePack(*setup);
@@ -68,7 +68,7 @@ extern "C" int validateWiraxLPInstall(HostRecord* record)
 
 extern "C" int InitializeProductLP(HostRecord* record)
 {
-    return Guarded(0, [&] {
+    return GuardedExport(L"InitializeProductLP", 0, [&] {
         if (CSetupManager* setup = SetupManagerOf(record))
             FillManufacturersFromRegistry(*setup);
         return 0;

@@ -85,6 +85,46 @@ TEST_F(FullDrive, TheUnpackerFailsWithoutAPartialFileAndKeepsTheEarlierVersion)
     EXPECT_GE(FreeBytes() + 64 * 1024, before);
 }
 
+// The library archive that fills the drive is named in the host's log with its entry and the
+// system's reason.
+TEST_F(FullDrive, ALibraryArchiveThatFillsTheDriveIsNamedWithItsEntryAndTheReason)
+{
+    const std::wstring media = m_scratch / L"media";
+    ASSERT_TRUE(media::GenerateSampleMedia(media).ok);
+    const std::wstring archive = media + L"\\x64\\WiraxContent\\PF\\Root\\Wirax\\LibZips\\gb2.zip";
+    {
+        media::ZipBuilder zip(archive);
+        zip.Add("gb2/big.dwg", media::SampleBytes(4, static_cast<size_t>(FreeBytes()) + 2 * kMiB, 90));
+        ASSERT_TRUE(zip.Close());
+    }
+    testsupport::HostInstallation host;
+    host.setup.m_setupMode = 4;
+    host.setup.m_sourceRoot = media;
+    host.setup.m_targetPlatform = 1;
+    host.setup.m_languageName = L"en-us";
+    host.setup.m_languageList = {L"en-us"};
+    host.Add(L"WIRAX_MAIN")->SeedProperty(L"PLNDLOCALEID", L"409");
+    wiraxui::ProcessState& state = wiraxui::State();
+    state.languageName = L"en-us";
+    state.sharedSymbolLibraryPath = m_drive + L"work\\Symbols";
+    state.sharedSymbolFlag = true;
+    state.sharedSupportFlag = false;
+    state.manufacturerSelected.fill(0);
+
+    EXPECT_EQ(wiraxui::actions::InstallSharedLibraries(host.setup), kFailed);
+    EXPECT_TRUE(Leftovers().empty());
+    std::wstring last;
+    for (const HostEvent& event : host.setup.Journal().Events()) {
+        if (event.kind == HostEvent::Kind::Progress && event.number == 9 && !event.name.empty())
+            last = event.name;
+    }
+    EXPECT_EQ(last.rfind(L"could not unpack " + archive + L" into " + m_drive + L"work\\Symbols\\Libs\\: entry \"gb2/big.dwg\": "
+                             L"output file could not be written (system error 112",
+                         0),
+              0u)
+        << media::Utf8(last);
+}
+
 TEST_F(FullDrive, TheSupportCopyGoesOnWithWhatFitsAndTheActionAnswers1603)
 {
     const std::wstring media = m_scratch / L"media";

@@ -122,6 +122,23 @@ protected:
         return phases;
     }
 
+    // Every item text the host received, in order: what its log of the deployment shows.
+    std::vector<std::wstring> Told() const
+    {
+        std::vector<std::wstring> told;
+        for (const HostEvent& event : m_host.setup.Journal().Events()) {
+            if (event.kind == HostEvent::Kind::Progress && event.number == 9 && !event.name.empty())
+                told.push_back(event.name);
+        }
+        return told;
+    }
+
+    std::wstring LibraryArchive(const wchar_t* name) const { return m_media + L"\\x64\\WiraxContent\\PF\\Root\\Wirax\\LibZips\\" + name; }
+    std::wstring ManufacturerArchive(const wchar_t* name) const
+    {
+        return m_media + L"\\x64\\WiraxContent\\PF\\Root\\Wirax\\Manufacturer\\" + name;
+    }
+
     std::vector<std::string> ToolCalls() const { return Lines(ReadBytes(m_journal)); }
     std::wstring Support(const std::wstring& relative) const { return m_support + L"\\" + relative; }
     std::wstring Symbols(const std::wstring& relative) const { return m_symbols + L"\\" + relative; }
@@ -273,6 +290,60 @@ TEST_F(SharedLibraryInstall, DamagedManufacturerArchiveFails)
     EXPECT_FALSE(Exists(m_support));
 }
 
+// A failed deployment ends its texts with the one that names the archive, the entry and why, so
+// that the administrator reading the host's log knows which of the archives to look at.
+TEST_F(SharedLibraryInstall, ADamagedLibraryArchiveIsNamedWithItsEntryInTheLastText)
+{
+    State().sharedSymbolFlag = true;
+    State().sharedSupportFlag = true;
+    actionstest::RawZip::Entry damaged;
+    damaged.name = "symbols/item9.dwg";
+    damaged.data = "bytes that do not match their checksum";
+    damaged.wrongCrc = true;
+    ASSERT_TRUE(actionstest::RawZip().Add("symbols/item8.dwg", "fine").Add(damaged).Write(LibraryArchive(L"iec2.zip")));
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_TRUE(Exists(Symbols(L"Libs\\symbols\\item8.dwg")));
+    const auto told = Told();
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), L"could not unpack " + LibraryArchive(L"iec2.zip") + L" into " + Symbols(L"Libs\\")
+                               + L": entry \"symbols/item9.dwg\": entry data fails its checksum");
+    EXPECT_FALSE(Exists(m_support));
+}
+
+TEST_F(SharedLibraryInstall, AManufacturerEntryThatWouldLeaveItsFolderIsNamedInTheLastText)
+{
+    State().sharedSymbolFlag = true;
+    Select(L"AB");
+    Select(L"MERLIN GERIN");
+    ASSERT_TRUE(actionstest::RawZip()
+                    .Add("panel_mm/item0.dwg", "fine")
+                    .Add("panel_mm/../../../../escaped.dwg", "outside")
+                    .Write(ManufacturerArchive(L"MERLIN_GERIN_mm.zip")));
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_FALSE(Exists(Symbols(L"escaped.dwg")));
+    EXPECT_FALSE(Exists(m_symbols + L"\\..\\escaped.dwg"));
+    const auto told = Told();
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), L"could not unpack " + ManufacturerArchive(L"MERLIN_GERIN_mm.zip") + L" into "
+                               + Symbols(L"Libs\\panel_mm\\MERLIN GERIN\\")
+                               + L": entry \"panel_mm/../../../../escaped.dwg\": parent folder component");
+}
+
+// A missing library archive: the system's own words say why.
+TEST_F(SharedLibraryInstall, AMissingLibraryArchiveIsNamedWithTheSystemsReason)
+{
+    State().sharedSymbolFlag = true;
+    ASSERT_TRUE(DeleteFileW(LibraryArchive(L"jis2.zip").c_str()));
+    EXPECT_EQ(Run(), kFailed);
+    const auto told = Told();
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back().rfind(L"could not unpack " + LibraryArchive(L"jis2.zip") + L" into " + Symbols(L"Libs\\")
+                                    + L": archive could not be opened (system error 2",
+                                0),
+              0u)
+        << Narrow(told.back());
+}
+
 TEST_F(SharedLibraryInstall, CancelInTheManufacturerPhaseKeepsTheFirstManufacturer)
 {
     State().sharedSymbolFlag = true;
@@ -345,6 +416,40 @@ TEST_F(SharedLibraryInstall, ASupportFileThatCannotBeCopiedFailsTheActionAtItsEn
     ASSERT_GE(told.size(), 2u);
     EXPECT_EQ(told[told.size() - 2], L"1 file could not be copied");
     EXPECT_EQ(told.back(), L"not copied: " + Support(L"WxData\\Templates\\a4.dwt"));
+}
+
+// The merged catalog that cannot be put back (a client holds the shared one open) is named at the
+// end: the clients would otherwise read the old catalog as if the merge had reached it.
+TEST_F(SharedLibraryInstall, AMergedCatalogThatCannotBeCopiedBackIsNamedAtTheEnd)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    const std::wstring shared = Support(L"WxData\\en-us\\catalogs\\default_cat.mdb");
+    // The merge is the fourth phase: from its start on, the shared catalog is held open without
+    // sharing, as a client reading it would.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    m_host.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void*) {
+        if (kind == 9 && text && !*text && held == INVALID_HANDLE_VALUE && Phases().size() == 4)
+            held = CreateFileW(shared.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    });
+    const int result = Run();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    CloseHandle(held);
+    EXPECT_EQ(result, kFailed);
+    EXPECT_EQ(ToolCalls().size(), 5u);  // the merge ran
+    const auto told = Told();
+    ASSERT_GE(told.size(), 2u);
+    EXPECT_EQ(told[told.size() - 2], L"1 file could not be copied");
+    EXPECT_EQ(told.back(), L"not copied: " + shared);
+}
+
+// A shared location that is not a full path fails before anything is written, and says which.
+TEST_F(SharedLibraryInstall, ASharedLocationThatIsNotAFullPathIsNamed)
+{
+    State().sharedSupportFlag = true;
+    State().sharedSupportPath = L"Shared\\Support";
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_EQ(Told(), std::vector<std::wstring>{L"the shared support folder is not a full path: \"Shared\\Support\\\""});
 }
 
 TEST_F(SharedLibraryInstall, NothingHappensOutsideADeploymentOrWithoutWork)

@@ -11,7 +11,7 @@
 
 extern "C" IConfigPage* FormwellLibPathPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CFormwellLibPathPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"FormwellLibPathPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CFormwellLibPathPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

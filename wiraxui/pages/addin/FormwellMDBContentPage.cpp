@@ -11,7 +11,7 @@
 
 extern "C" IConfigPage* FormwellMDBContentPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CFormwellMDBContentPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"FormwellMDBContentPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CFormwellMDBContentPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

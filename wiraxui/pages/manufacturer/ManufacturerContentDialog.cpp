@@ -7,7 +7,7 @@
 
 extern "C" int ManufacturerContentDialog(wiraxui::HostRecord* record)
 {
-    return wiraxui::RunWizardPage<wiraxui::CManufacturerContentDialog>(record, L"WiraxUIRes.dll");
+    return wiraxui::GuardedExport(L"ManufacturerContentDialog", wiraxui::kWizardNotCreated, [&] { return wiraxui::RunWizardPage<wiraxui::CManufacturerContentDialog>(record, L"WiraxUIRes.dll"); });
 }
 
 namespace wiraxui {

@@ -10,7 +10,7 @@
 
 extern "C" IConfigPage* ManufacturerContentPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CManufacturerContentPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"ManufacturerContentPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CManufacturerContentPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

@@ -12,7 +12,7 @@
 
 extern "C" IConfigPage* SharedLibraryPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CSharedLibraryPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"SharedLibraryPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CSharedLibraryPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

@@ -11,7 +11,7 @@
 
 extern "C" IConfigPage* SQLServerConfigPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CSQLServerConfigPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"SQLServerConfigPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CSQLServerConfigPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

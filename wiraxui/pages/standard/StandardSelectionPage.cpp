@@ -13,7 +13,7 @@
 
 extern "C" IConfigPage* StandardSelectionPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CStandardSelectionPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"StandardSelectionPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CStandardSelectionPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

@@ -5,7 +5,7 @@
 
 extern "C" int SymbolLibraryDialog(wiraxui::HostRecord* record)
 {
-    return wiraxui::RunWizardPage<wiraxui::CSymbolLibraryDialog>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport(L"SymbolLibraryDialog", wiraxui::kWizardNotCreated, [&] { return wiraxui::RunWizardPage<wiraxui::CSymbolLibraryDialog>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

@@ -11,7 +11,7 @@
 
 extern "C" IConfigPage* SymbolLibraryPage(wiraxui::HostRecord* record)
 {
-    return wiraxui::CreateConfigPage<wiraxui::CSymbolLibraryPage>(record, L"WiraxUiRes.dll");
+    return wiraxui::GuardedExport<IConfigPage*>(L"SymbolLibraryPage", nullptr, [&] { return wiraxui::CreateConfigPage<wiraxui::CSymbolLibraryPage>(record, L"WiraxUiRes.dll"); });
 }
 
 namespace wiraxui {

@@ -25,7 +25,7 @@ void RunLeaveListWithoutPage(const wiraxui::HostRecord* record)
 extern "C" int UninstallVerifyReadyDialog(wiraxui::HostRecord* record)
 {
     using namespace wiraxui;
-    return Guarded<int>(kWizardNotCreated, [&]() -> int {
+    return GuardedExport<int>(L"UninstallVerifyReadyDialog", kWizardNotCreated, [&]() -> int {
         if (!record)
             return kWizardNotCreated;
         CResourceLibraryLoader loader;
