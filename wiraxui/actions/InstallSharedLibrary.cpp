@@ -113,6 +113,11 @@ int InstallSharedLibraries(CSetupManager& setup)
     // current folder or at the root of its drive: nothing is written, and the host is told.
     if ((state.sharedSymbolFlag && !IsFullPath(context.symbolPath)) || (state.sharedSupportFlag && !IsFullPath(context.supportPath)))
         return kFailed;
+    // The language name becomes folder names below the shared support path and in the media, and
+    // a quoted argument of the merge tool: one that is not a single plain folder name (..\..\X, or
+    // en-us" -X " with its quotes) would move the copies or add arguments, so nothing is written.
+    if (state.sharedSupportFlag && !IsPlainFolderName(context.languageName))
+        return kFailed;
     int result = kDone;
     if (state.sharedSymbolFlag) {
         if (const int libraries = UnpackSymbolLibraries(context); libraries != kDone)
