@@ -1,8 +1,9 @@
 // A hostile program for the tests of the install-time actions, in three roles:
 //
-//   wirax-probe plant FOLDER READY ATTEMPTED RELEASE
+//   wirax-probe plant FOLDER READY ATTEMPTED RELEASE [GO]
 //       Another user's program: arms a watch on FOLDER (the installer's temporary folder), sets the
-//       event READY, waits for the merge's working folder FOLDER\MergeMDB to appear and puts a
+//       event READY, waits for the merge's working folder FOLDER\MergeMDB to appear (and then for
+//       the event GO, when named, to come after the installer's copies) and puts a
 //       copy of itself there as "wrxCompactMDB.exe", holding it open without write or delete
 //       sharing so that the installer cannot replace it. It tries until it holds its own copy or
 //       cannot write the name any more, then sets ATTEMPTED and keeps what it holds until RELEASE.
@@ -57,12 +58,14 @@ std::wstring OwnPath()
     return path;
 }
 
-int Plant(const std::wstring& folder, const wchar_t* readyName, const wchar_t* attemptedName, const wchar_t* releaseName)
+int Plant(const std::wstring& folder, const wchar_t* readyName, const wchar_t* attemptedName, const wchar_t* releaseName,
+          const wchar_t* goName)
 {
     HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName);
     HANDLE attempted = OpenEventW(EVENT_MODIFY_STATE, FALSE, attemptedName);
     HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, releaseName);
-    if (!ready || !attempted || !release)
+    HANDLE go = goName ? OpenEventW(SYNCHRONIZE, FALSE, goName) : nullptr;
+    if (!ready || !attempted || !release || (goName && !go))
         return 10;
     HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME);
     if (change == INVALID_HANDLE_VALUE)
@@ -77,6 +80,8 @@ int Plant(const std::wstring& folder, const wchar_t* readyName, const wchar_t* a
         FindNextChangeNotification(change);
     }
     FindCloseChangeNotification(change);
+    if (go && WaitForSingleObject(go, 120000) != WAIT_OBJECT_0)
+        return 13;
 
     const std::wstring self = OwnPath();
     const std::string marker = ReadAll(self);
@@ -133,8 +138,8 @@ void Journal(const std::string& line)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 6 && std::wstring(argv[1]) == L"plant")
-        return Plant(argv[2], argv[3], argv[4], argv[5]);
+    if ((argc == 6 || argc == 7) && std::wstring(argv[1]) == L"plant")
+        return Plant(argv[2], argv[3], argv[4], argv[5], argc == 7 ? argv[6] : nullptr);
     if (argc == 3 && std::wstring(argv[1]) == L"signal")
         return SetEvent(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(_wcstoui64(argv[2], nullptr, 10)))) ? 1 : 0;
     Journal("planted program ran|" + Utf8(GetCommandLineW()) + "\n");

@@ -43,22 +43,6 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle()
-    {
-        if (m_handle)
-            CloseHandle(m_handle);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
-
 std::wstring ProgramFolder()
 {
     wchar_t path[MAX_PATH] = L"";
@@ -444,45 +428,83 @@ TEST_F(SharedLibraryInstall, CancelInTheMergeLeavesTheWorkingFolder)
     EXPECT_EQ(Lines(ReadBytes(m_temp + L"MergeMDB\\default_cat.mdb")).size(), 2u);
 }
 
-// Another user's program waits for the merge's working folder and puts itself there as the
-// compaction tool, held open so that the installer's copy cannot replace it. Whoever wins the
-// race, the planted program never runs: either the installer's checked copy holds the name first,
-// or the merge finds a copy that failed and starts no tool at all.
+// Another user's program (wirax-probe plant) in a process of its own: it waits for the merge's
+// working folder to appear and puts itself there as the compaction tool, held open without write
+// or delete sharing. A late planter waits for Go() before it tries.
+class Planter {
+public:
+    Planter(const std::wstring& temporaryFolder, bool late)
+    {
+        const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+        const std::wstring names[] = {L"WiraxPlantReady-" + tag, L"WiraxPlantAttempted-" + tag, L"WiraxPlantRelease-" + tag,
+                                      L"WiraxPlantGo-" + tag};
+        for (size_t i = 0; i < 4; ++i)
+            m_events[i] = CreateEventW(nullptr, TRUE, FALSE, names[i].c_str());
+        std::wstring command = L"\"" + ProgramFolder() + L"\\wirax-probe.exe\" plant \"" + temporaryFolder + L"\" " + names[0] + L" "
+                               + names[1] + L" " + names[2] + (late ? L" " + names[3] : L"");
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+            m_process = started.hProcess;
+            CloseHandle(started.hThread);
+        }
+    }
+    ~Planter()
+    {
+        Finish();
+        for (HANDLE event : m_events)
+            CloseHandle(event);
+        if (m_process)
+            CloseHandle(m_process);
+    }
+    Planter(const Planter&) = delete;
+    Planter& operator=(const Planter&) = delete;
+
+    // True once its watch on the temporary folder is armed.
+    bool Ready() const
+    {
+        const HANDLE readyOrGone[] = {m_events[0], m_process};
+        return m_process && WaitForMultipleObjects(2, readyOrGone, FALSE, 60000) == WAIT_OBJECT_0;
+    }
+    void Go() const { SetEvent(m_events[3]); }
+    bool Attempted() const { return WaitForSingleObject(m_events[1], 60000) == WAIT_OBJECT_0; }
+    // Lets go of what it holds and ends: 1 it held its own program in the folder, 2 it could not
+    // put it there.
+    DWORD Finish()
+    {
+        SetEvent(m_events[2]);
+        if (m_process && m_result == STILL_ACTIVE && WaitForSingleObject(m_process, 60000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(m_process, &m_result);
+        return m_result;
+    }
+
+private:
+    HANDLE m_events[4] = {};
+    HANDLE m_process = nullptr;
+    DWORD m_result = STILL_ACTIVE;
+};
+
+// The planter tries as soon as the working folder appears. Whoever wins the race, the planted
+// program never runs: either the installer's checked copy holds the name first, or the merge finds
+// that its copy failed and starts no tool at all.
 TEST_F(SharedLibraryInstall, AProgramPlantedInTheWorkingFolderNeverRuns)
 {
     State().sharedSupportFlag = true;
     Select(L"AB");
-    const std::wstring tag = std::to_wstring(GetCurrentProcessId());
-    const std::wstring readyName = L"WiraxPlantReady-" + tag, attemptedName = L"WiraxPlantAttempted-" + tag,
-                       releaseName = L"WiraxPlantRelease-" + tag;
-    const Handle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    const Handle attempted(CreateEventW(nullptr, TRUE, FALSE, attemptedName.c_str()));
-    const Handle release(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
-    std::wstring command = L"\"" + ProgramFolder() + L"\\wirax-probe.exe\" plant \"" + m_scratch / L"temp" + L"\" " + readyName + L" "
-                           + attemptedName + L" " + releaseName;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
-    const Handle planter(started.hProcess);
-    CloseHandle(started.hThread);
-    const HANDLE readyOrGone[] = {ready.get(), planter.get()};
-    ASSERT_EQ(WaitForMultipleObjects(2, readyOrGone, FALSE, 60000), WAIT_OBJECT_0) << "the planter did not arm its watch";
-
+    Planter planter(m_scratch / L"temp", false);
+    ASSERT_TRUE(planter.Ready()) << "the planter did not arm its watch";
     // The planter has done its worst before the first tool of the merge starts.
     bool waited = false;
     m_host.setup.m_progressCallbacks.push_back([&](int, const wchar_t*, void*) {
         if (!waited && Phases().size() == 4) {
             waited = true;
-            EXPECT_EQ(WaitForSingleObject(attempted.get(), 60000), WAIT_OBJECT_0);
+            EXPECT_TRUE(planter.Attempted());
         }
     });
     const int result = Run();
-    EXPECT_EQ(WaitForSingleObject(attempted.get(), 60000), WAIT_OBJECT_0);
-    SetEvent(release.get());
-    ASSERT_EQ(WaitForSingleObject(planter.get(), 60000), WAIT_OBJECT_0);
-    DWORD planted = 0;
-    GetExitCodeProcess(planter.get(), &planted);
+    EXPECT_TRUE(planter.Attempted());
+    const DWORD planted = planter.Finish();
 
     const auto calls = ToolCalls();
     for (const std::string& call : calls)
@@ -500,6 +522,32 @@ TEST_F(SharedLibraryInstall, AProgramPlantedInTheWorkingFolderNeverRuns)
         ASSERT_EQ(calls.size(), 5u);
         EXPECT_EQ(catalog.back(), "compacted");
     }
+}
+
+// The planter tries only once the installer has made and checked its copies: what the merge holds
+// cannot be replaced, and the merge runs the tools it copied.
+TEST_F(SharedLibraryInstall, AProgramPlantedAfterTheCopiesCannotReplaceTheCheckedTool)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    Planter planter(m_scratch / L"temp", true);
+    ASSERT_TRUE(planter.Ready()) << "the planter did not arm its watch";
+    bool waited = false;
+    m_host.setup.m_progressCallbacks.push_back([&](int, const wchar_t*, void*) {
+        if (!waited && Phases().size() == 4) {
+            waited = true;
+            planter.Go();
+            EXPECT_TRUE(planter.Attempted());
+        }
+    });
+    EXPECT_EQ(Run(), kDone);
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(planter.Finish(), 2u) << "the planter replaced the installer's copy";
+    const auto calls = ToolCalls();
+    ASSERT_EQ(calls.size(), 5u);
+    for (const std::string& call : calls)
+        EXPECT_EQ(call.rfind("planted program ran", 0), std::string::npos) << call;
+    EXPECT_EQ(Lines(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb"))).back(), "compacted");
 }
 
 // Wine runs every program as one user and enforces no permissions between them, so what protects
