@@ -120,6 +120,11 @@ int InstallSharedLibraries(CSetupManager& setup)
         return context.ReportFailure(L"the shared symbol library folder is not a full path: \"" + OneLine(context.symbolPath) + L"\"");
     if (state.sharedSupportFlag && !IsFullPath(context.supportPath))
         return context.ReportFailure(L"the shared support folder is not a full path: \"" + OneLine(context.supportPath) + L"\"");
+    // The language name becomes folder names below the shared support path and in the media, and
+    // a quoted argument of the merge tool: one that is not a single plain folder name (..\..\X, or
+    // en-us" -X " with its quotes) would move the copies or add arguments, so nothing is written.
+    if (state.sharedSupportFlag && !IsPlainFolderName(context.languageName))
+        return context.ReportFailure(L"the language name is not a plain folder name: \"" + OneLine(context.languageName) + L"\"");
     int result = kDone;
     if (state.sharedSymbolFlag) {
         if (const int libraries = UnpackSymbolLibraries(context); libraries != kDone)

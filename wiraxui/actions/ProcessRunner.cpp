@@ -8,8 +8,10 @@ namespace wiraxui::actions {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
-DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, int show)
+DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, int show, bool* stillRunning)
 {
+    if (stillRunning)
+        *stillRunning = false;
     std::wstring text = executable + L" " + arguments;
     std::vector<wchar_t> commandLine(text.begin(), text.end());
     commandLine.push_back(L'\0');
@@ -18,7 +20,9 @@ DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, 
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &started))
+    // The tools need none of the host's handles; an inherited one would outlive the host's own use
+    // of it in a program that runs with the installer's rights.
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &started))
         return kProcessNotStarted;
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
@@ -42,6 +46,9 @@ DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, 
     }
     DWORD exitCode = kProcessNotStarted;
     GetExitCodeProcess(process.Get(), &exitCode);
+    // A program may end with the still-active code itself; only the process's state tells.
+    if (stillRunning)
+        *stillRunning = WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
     return exitCode;
 }
 

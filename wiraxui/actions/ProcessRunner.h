@@ -15,8 +15,9 @@ constexpr DWORD kProcessNotStarted = 0xFFFFFFFF;
 std::wstring Quoted(const std::wstring& path);
 
 // Runs `executable arguments` (the executable text as given, already quoted by the caller) with
-// its window in `show` state. Returns the exit code, STILL_ACTIVE when a quit message ended the
-// wait first (the quit message is posted again for the caller's own loop), or kProcessNotStarted.
-DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, int show);
+// its window in `show` state. The program inherits no handle of the caller. Returns the exit code,
+// STILL_ACTIVE when a quit message ended the wait first (the quit message is posted again for the
+// caller's own loop; `stillRunning`, when given, then says true), or kProcessNotStarted.
+DWORD RunProcess(const std::wstring& executable, const std::wstring& arguments, int show, bool* stillRunning = nullptr);
 
 }  // namespace wiraxui::actions

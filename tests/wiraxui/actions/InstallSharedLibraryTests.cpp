@@ -13,6 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <sstream>
 
@@ -35,6 +41,104 @@ std::vector<std::string> Lines(const std::string& text)
     for (std::string line; std::getline(stream, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring module(path);
+    return module.substr(0, module.find_last_of(L'\\'));
+}
+
+std::string SidText(PSID sid)
+{
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(sid, &text))
+        return "?";
+    const std::string out = Narrow(text);
+    LocalFree(text);
+    return out;
+}
+
+// The account this test runs as: the installer's own account.
+std::string CurrentAccount()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return "?";
+    std::vector<BYTE> buffer(512);
+    DWORD size = 0;
+    const BOOL ok = GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &size);
+    CloseHandle(token);
+    return ok ? SidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid) : "?";
+}
+
+// A file's or folder's access list as its descriptor says, one sorted line an entry.
+struct Access {
+    bool read = false;
+    bool isProtected = false;
+    std::vector<std::string> entries;
+};
+
+Access ReadAccess(const std::wstring& path)
+{
+    Access access;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL list = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr, &descriptor)
+        != ERROR_SUCCESS)
+        return access;
+    access.read = true;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    access.isProtected = (control & SE_DACL_PROTECTED) != 0;
+    for (DWORD i = 0; list && i < list->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!GetAce(list, i, &entry))
+            continue;
+        const auto* header = static_cast<ACE_HEADER*>(entry);
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE && header->AceType != ACCESS_DENIED_ACE_TYPE) {
+            access.entries.push_back("type " + std::to_string(header->AceType));
+            continue;
+        }
+        const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+        std::string flags;
+        if (header->AceFlags & OBJECT_INHERIT_ACE)
+            flags += "OI";
+        if (header->AceFlags & CONTAINER_INHERIT_ACE)
+            flags += "CI";
+        if (header->AceFlags & INHERIT_ONLY_ACE)
+            flags += "IO";
+        if (header->AceFlags & INHERITED_ACE)
+            flags += "ID";
+        char mask[16] = "";
+        std::snprintf(mask, sizeof mask, "0x%lx", static_cast<unsigned long>(allowed->Mask));
+        access.entries.push_back(std::string(header->AceType == ACCESS_ALLOWED_ACE_TYPE ? "allow " : "deny ") + flags + " " + mask + " "
+                                 + SidText(const_cast<DWORD*>(&allowed->SidStart)));
+    }
+    LocalFree(descriptor);
+    std::sort(access.entries.begin(), access.entries.end());
+    return access;
+}
+
+// Waits for the programs this process started and did not wait for itself.
+void WaitForChildren()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != GetCurrentProcessId())
+            continue;
+        if (const HANDLE child = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            EXPECT_EQ(WaitForSingleObject(child, 60000), WAIT_OBJECT_0) << Narrow(entry.szExeFile);
+            CloseHandle(child);
+        }
+    }
+    CloseHandle(snapshot);
 }
 
 // The progress the host saw, phase by phase.
@@ -395,6 +499,260 @@ TEST_F(SharedLibraryInstall, CancelInTheMergeLeavesTheWorkingFolder)
     EXPECT_EQ(Lines(ReadBytes(m_temp + L"MergeMDB\\default_cat.mdb")).size(), 2u);
 }
 
+// Another user's program (wirax-probe plant) in a process of its own: it waits for the merge's
+// working folder to appear and puts itself there as the compaction tool, held open without write
+// or delete sharing. A late planter waits for Go() before it tries.
+class Planter {
+public:
+    Planter(const std::wstring& temporaryFolder, bool late)
+    {
+        const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+        const std::wstring names[] = {L"WiraxPlantReady-" + tag, L"WiraxPlantAttempted-" + tag, L"WiraxPlantRelease-" + tag,
+                                      L"WiraxPlantGo-" + tag};
+        for (size_t i = 0; i < 4; ++i)
+            m_events[i] = CreateEventW(nullptr, TRUE, FALSE, names[i].c_str());
+        std::wstring command = L"\"" + ProgramFolder() + L"\\wirax-probe.exe\" plant \"" + temporaryFolder + L"\" " + names[0] + L" "
+                               + names[1] + L" " + names[2] + (late ? L" " + names[3] : L"");
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+            m_process = started.hProcess;
+            CloseHandle(started.hThread);
+        }
+    }
+    ~Planter()
+    {
+        Finish();
+        for (HANDLE event : m_events)
+            CloseHandle(event);
+        if (m_process)
+            CloseHandle(m_process);
+    }
+    Planter(const Planter&) = delete;
+    Planter& operator=(const Planter&) = delete;
+
+    // True once its watch on the temporary folder is armed.
+    bool Ready() const
+    {
+        const HANDLE readyOrGone[] = {m_events[0], m_process};
+        return m_process && WaitForMultipleObjects(2, readyOrGone, FALSE, 60000) == WAIT_OBJECT_0;
+    }
+    void Go() const { SetEvent(m_events[3]); }
+    bool Attempted() const { return WaitForSingleObject(m_events[1], 60000) == WAIT_OBJECT_0; }
+    // Lets go of what it holds and ends: 1 it held its own program in the folder, 2 it could not
+    // put it there.
+    DWORD Finish()
+    {
+        SetEvent(m_events[2]);
+        if (m_process && m_result == STILL_ACTIVE && WaitForSingleObject(m_process, 60000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(m_process, &m_result);
+        return m_result;
+    }
+
+private:
+    HANDLE m_events[4] = {};
+    HANDLE m_process = nullptr;
+    DWORD m_result = STILL_ACTIVE;
+};
+
+// The planter tries as soon as the working folder appears. Whoever wins the race, the planted
+// program never runs: either the installer's checked copy holds the name first, or the merge finds
+// that its copy failed and starts no tool at all.
+TEST_F(SharedLibraryInstall, AProgramPlantedInTheWorkingFolderNeverRuns)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    Planter planter(m_scratch / L"temp", false);
+    ASSERT_TRUE(planter.Ready()) << "the planter did not arm its watch";
+    // The planter has done its worst before the first tool of the merge starts.
+    bool waited = false;
+    m_host.setup.m_progressCallbacks.push_back([&](int, const wchar_t*, void*) {
+        if (!waited && Phases().size() == 4) {
+            waited = true;
+            EXPECT_TRUE(planter.Attempted());
+        }
+    });
+    const int result = Run();
+    EXPECT_TRUE(planter.Attempted());
+    const DWORD planted = planter.Finish();
+
+    const auto calls = ToolCalls();
+    for (const std::string& call : calls)
+        EXPECT_EQ(call.rfind("planted program ran", 0), std::string::npos) << call;
+    const auto catalog = Lines(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb")));
+    if (planted == 1) {
+        std::printf("the planter held its program in the working folder before the installer's copy\n");
+        EXPECT_EQ(result, kFailed);
+        EXPECT_TRUE(calls.empty()) << "a tool started from a working folder that held a foreign file";
+        EXPECT_EQ(catalog, std::vector<std::string>{"catalog en-us\r"});
+    } else {
+        std::printf("the installer's checked copy held the name before the planter (planter answered %lu)\n", planted);
+        EXPECT_EQ(planted, 2u);
+        EXPECT_EQ(result, kDone);
+        ASSERT_EQ(calls.size(), 5u);
+        EXPECT_EQ(catalog.back(), "compacted");
+    }
+}
+
+// The planter tries only once the installer has made and checked its copies: what the merge holds
+// cannot be replaced, and the merge runs the tools it copied.
+TEST_F(SharedLibraryInstall, AProgramPlantedAfterTheCopiesCannotReplaceTheCheckedTool)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    Planter planter(m_scratch / L"temp", true);
+    ASSERT_TRUE(planter.Ready()) << "the planter did not arm its watch";
+    bool waited = false;
+    m_host.setup.m_progressCallbacks.push_back([&](int, const wchar_t*, void*) {
+        if (!waited && Phases().size() == 4) {
+            waited = true;
+            planter.Go();
+            EXPECT_TRUE(planter.Attempted());
+        }
+    });
+    EXPECT_EQ(Run(), kDone);
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(planter.Finish(), 2u) << "the planter replaced the installer's copy";
+    const auto calls = ToolCalls();
+    ASSERT_EQ(calls.size(), 5u);
+    for (const std::string& call : calls)
+        EXPECT_EQ(call.rfind("planted program ran", 0), std::string::npos) << call;
+    EXPECT_EQ(Lines(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb"))).back(), "compacted");
+}
+
+// Wine runs every program as one user and enforces no permissions between them, so what protects
+// the working folder on Windows is read back here: its descriptor, and the holds on what runs.
+// Wine keeps no descriptor as it was written: it makes the folder's Unix mode from it and derives
+// what it reads back from that mode. What shows is who is granted anything: before the folder was
+// protected, everyone could list it (as on Windows, where users may also create files in it).
+TEST_F(SharedLibraryInstall, TheWorkingFolderIsClosedToOtherUsersAndWhatRunsIsHeld)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    const std::wstring work = m_temp + L"MergeMDB";
+    const std::vector<std::string> allowed = {CurrentAccount(), "S-1-5-18", "S-1-5-32-544"};
+    bool looked = false;
+    m_host.setup.m_progressCallbacks.push_back([&](int, const wchar_t*, void*) {
+        if (looked || Phases().size() != 4)
+            return;
+        looked = true;
+        for (const std::wstring& folder : {work, work + L"\\en-us"}) {
+            SCOPED_TRACE(Narrow(folder));
+            const Access access = ReadAccess(folder);
+            EXPECT_TRUE(access.read);
+            EXPECT_FALSE(access.entries.empty());
+            for (const std::string& entry : access.entries) {
+                const std::string sid = entry.substr(entry.rfind(' ') + 1);
+                EXPECT_EQ(entry.rfind("allow ", 0), 0u) << entry;
+                const bool known = std::find(allowed.begin(), allowed.end(), sid) != allowed.end();
+                EXPECT_TRUE(known) << "granted to someone else: " << entry;
+            }
+        }
+        // Nobody can write, replace or remove a tool or the folder while the merge runs.
+        const HANDLE writer = CreateFileW((work + L"\\Cdb.exe").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+        if (writer != INVALID_HANDLE_VALUE)
+            CloseHandle(writer);
+        EXPECT_FALSE(DeleteFileW((work + L"\\wrxCompactMDB.exe").c_str()));
+        EXPECT_FALSE(DeleteFileW((work + L"\\wrxDbMergeCore.dll").c_str()));
+        EXPECT_FALSE(MoveFileW(work.c_str(), (work + L"-moved").c_str()));
+    });
+    EXPECT_EQ(Run(), kDone);
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(ToolCalls().size(), 5u);
+    EXPECT_FALSE(Exists(work));
+}
+
+// A working folder that cannot be made (here the temporary folder is gone) is never replaced by
+// whatever stands under the name: the merge fails before any tool starts.
+TEST_F(SharedLibraryInstall, AWorkingFolderThatCannotBeMadeFailsTheMergeBeforeAnyTool)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    const std::wstring missing = m_scratch / L"no such temp\\";
+    SetEnvironmentVariableW(L"TMP", missing.c_str());
+    SetEnvironmentVariableW(L"TEMP", missing.c_str());
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_TRUE(ToolCalls().empty());
+    EXPECT_EQ(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb")), "catalog en-us\r\n");
+    EXPECT_FALSE(Exists(missing));
+}
+
+// A quit message ends the wait for a merge tool that still works on the databases: no further tool
+// starts, the half-merged databases never reach the share, the working folder stays as a cancel
+// leaves it, and the installation ends as cancelled. The quit stays for the host's own loop.
+TEST_F(SharedLibraryInstall, AQuitMessageWhileAToolRunsStopsTheMergeLikeACancel)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    Select(L"ABB");
+    bool posted = false;
+    m_host.setup.m_progressCallbacks.push_back([&](int, const wchar_t*, void*) {
+        const auto phases = Phases();
+        if (!posted && phases.size() == 4 && phases[3].steps == 1) {
+            posted = true;
+            // The second merge then outlasts the quit.
+            SetEnvironmentVariableW(L"WIRAX_TOOL_DELAY_MS", L"1500");
+            PostQuitMessage(3);
+        }
+    });
+    EXPECT_EQ(Run(), kCancelled);
+    SetEnvironmentVariableW(L"WIRAX_TOOL_DELAY_MS", nullptr);
+    EXPECT_TRUE(posted);
+    WaitForChildren();
+
+    const auto calls = ToolCalls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].rfind("vcredist_x86.exe|", 0), 0u);
+    EXPECT_NE(calls[1].find("-I \"AB\""), std::string::npos) << calls[1];
+    EXPECT_NE(calls[2].find("-I \"ABB\""), std::string::npos) << calls[2];
+    EXPECT_EQ(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb")), "catalog en-us\r\n");
+    EXPECT_EQ(ReadBytes(Support(L"WxData\\en-us\\Plc\\wrx_plc.mdb")), "plc database (enu)\r\n");
+    EXPECT_TRUE(Exists(m_temp + L"MergeMDB\\Cdb.exe"));
+    EXPECT_TRUE(Exists(m_temp + L"MergeMDB\\en-us\\wrxdbmergeres.dll"));
+    EXPECT_EQ(Lines(ReadBytes(m_temp + L"MergeMDB\\default_cat.mdb")).size(), 3u);
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+}
+
+// A temporary folder whose name holds "%s" is still where the manufacturer's databases go.
+TEST_F(SharedLibraryInstall, APercentSInTheTemporaryFolderKeepsTheManufacturersData)
+{
+    const std::wstring temp = m_scratch / L"Pat%sy\\";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    SetEnvironmentVariableW(L"TMP", temp.c_str());
+    SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    EXPECT_EQ(Run(), kDone);
+    EXPECT_EQ(Lines(ReadBytes(Support(L"WxData\\en-us\\catalogs\\default_cat.mdb"))),
+              (std::vector<std::string>{"catalog en-us\r", "merged AB: AB_default_cat_src.mdb data", "compacted"}));
+    EXPECT_FALSE(Exists(m_scratch / L"PatABy"));
+    EXPECT_FALSE(Exists(temp + L"MergeMDB"));
+}
+
+// The language name goes into folder names and the merge tool's quoted arguments: a name that is
+// not one plain folder name fails the action before anything is written anywhere.
+TEST_F(SharedLibraryInstall, ALanguageNameThatIsNoPlainFolderNameFailsBeforeAnythingIsWritten)
+{
+    State().sharedSupportFlag = true;
+    State().sharedSymbolFlag = true;
+    Select(L"AB");
+    m_main->SeedProperty(L"LANG2LONG", L"");
+    for (const wchar_t* name : {L"", L".", L"..", L"..\\..\\X", L"en-us\" -X \"", L"en/us", L"C:x", L"en-us.", L"en-us ", L"en\tus",
+                                L"en*", L"en?us", L"a<b", L"a>b", L"a|b"}) {
+        State().languageName = name;
+        EXPECT_EQ(Run(), kFailed) << Narrow(name);
+    }
+    EXPECT_FALSE(Exists(m_scratch / L"share"));
+    EXPECT_FALSE(Exists(m_scratch / L"X"));
+    EXPECT_TRUE(ToolCalls().empty());
+    EXPECT_TRUE(actionstest::Walk(m_temp).empty());
+}
+
 // A support file that cannot be copied does not stop the others, but the deployment is not handed
 // to the clients as complete: the action answers 1603 at its end and names the file.
 TEST_F(SharedLibraryInstall, ASupportFileThatCannotBeCopiedFailsTheActionAtItsEnd)
@@ -544,6 +902,9 @@ TEST(SharedLibraryRules, PlcFolderFrenchDatabasesWorkingFolderAndMergeArguments)
     EXPECT_EQ(PlcSourceFolder(L"EN-US"), L"EN-US\\Plc\\Enu\\");
     EXPECT_EQ(PlcSourceFolder(L"en-us"), L"en-us\\Plc\\Enu\\");
     EXPECT_EQ(PlcSourceFolder(L"de-de"), L"de-de\\Plc\\Loc\\");
+
+    for (const wchar_t* name : {L"en-us", L"EN-US", L"de-de", L"sr-Latn-RS", L"zh-Hans"})
+        EXPECT_TRUE(IsPlainFolderName(name)) << Narrow(name);
 
     EXPECT_TRUE(UsesFrenchDatabases(L"40c", L"Merlin Gerin"));
     EXPECT_TRUE(UsesFrenchDatabases(L"40C", L"telemecanique"));

@@ -62,8 +62,10 @@ TEST_F(ProcessRunner, CommandLineReachesTheProgramAndItsExitCodeComesBack)
     const std::wstring database = m_scratch / L"db file.mdb";
     ASSERT_TRUE(actionstest::WriteBytes(database, "data\n"));
 
-    const DWORD exitCode = RunProcess(Quoted(folder + L"\\wrxCompactMDB.exe"), Quoted(database), SW_HIDE);
+    bool stillRunning = true;
+    const DWORD exitCode = RunProcess(Quoted(folder + L"\\wrxCompactMDB.exe"), Quoted(database), SW_HIDE, &stillRunning);
     EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(stillRunning);
     EXPECT_EQ(actionstest::ReadBytes(database), "data\ncompacted\n");
     EXPECT_EQ(actionstest::ReadBytes(m_journal),
               "wrxCompactMDB.exe|\"" + Narrow(folder) + "\\wrxCompactMDB.exe\" \"" + Narrow(database) + "\"\n");
@@ -121,16 +123,34 @@ TEST_F(ProcessRunner, AQuitMessageEndsTheWaitAndIsKeptForTheCallersLoop)
         PostThreadMessageW(thread, WM_QUIT, 7, 0);
     });
     const auto started = std::chrono::steady_clock::now();
-    const DWORD exitCode = RunProcess(Quoted(ProgramFolder() + L"\\vcredist_x86.exe"), L"", SW_HIDE);
+    bool stillRunning = false;
+    const DWORD exitCode = RunProcess(Quoted(ProgramFolder() + L"\\vcredist_x86.exe"), L"", SW_HIDE, &stillRunning);
     const auto took = std::chrono::steady_clock::now() - started;
     quitter.join();
 
     EXPECT_EQ(exitCode, STILL_ACTIVE);
+    EXPECT_TRUE(stillRunning);
     EXPECT_LT(took, std::chrono::milliseconds(2500));
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
     Sleep(3000);  // the child ends by itself before the scratch folder goes
+}
+
+// The tools run with the installer's rights and need nothing of the host: a handle the host made
+// inheritable (a file, a key, an event) must not reach them.
+TEST_F(ProcessRunner, TheProgramInheritsNoHandleOfTheCaller)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    const std::wstring value = std::to_wstring(reinterpret_cast<ULONG_PTR>(event));
+    // The probe sets the event of that number in its own handle table: 1 when it could.
+    const DWORD exitCode = RunProcess(Quoted(ProgramFolder() + L"\\wirax-probe.exe"), L"signal " + value, SW_HIDE);
+    const DWORD state = WaitForSingleObject(event, 0);
+    CloseHandle(event);
+    EXPECT_TRUE(exitCode == 0 || exitCode == 1) << "the probe did not run: " << exitCode;
+    EXPECT_EQ(state, static_cast<DWORD>(WAIT_TIMEOUT)) << "the child set the caller's event through an inherited handle";
 }
 
 }  // namespace
