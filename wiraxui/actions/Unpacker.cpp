@@ -2,6 +2,7 @@
 
 #include "actions/ArchiveStream.h"
 #include "actions/EntryName.h"
+#include "actions/LinkGuard.h"
 #include "actions/Paths.h"
 #include "actions/WholeFile.h"
 #include "util/Handle.h"
@@ -139,14 +140,15 @@ private:
         if (decision.kind == EntryKind::Folder) {
             if (Cancelled())
                 return kCancelled;
-            if (!m_folders.Prepare(decision.relative.empty() ? m_destination : target))
-                return Fail("folder could not be created");
+            const std::wstring folder = decision.relative.empty() ? m_destination : target;
+            if (!m_folders.Prepare(folder))
+                return Fail(LinkFreeBelowRoots(folder) ? "folder could not be created" : "destination folder is a link");
             return Cancelled() ? kCancelled : kDone;
         }
         if (Cancelled())
             return kCancelled;
         if (!m_folders.Prepare(ParentOf(target)))
-            return Fail("parent folder could not be created");
+            return Fail(LinkFreeBelowRoots(ParentOf(target)) ? "parent folder could not be created" : "destination folder is a link");
         return File(target, info);
     }
 
@@ -201,6 +203,12 @@ private:
         std::wstring temporary = TemporaryPath(ParentOf(target));
         UniqueHandle output(CreateTemporary(temporary));
         if (output.Get() == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+            // A folder or link at the temporary name is no leftover of ours.
+            const DWORD attributes = GetFileAttributesW(ExtendedPath(temporary).c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+                unzCloseCurrentFile(m_zip);
+                return Fail("temporary name is a folder or link");
+            }
             temporary = FreeTemporaryPath(ParentOf(target));
             output.Reset(CreateTemporary(temporary));
         }

@@ -1,0 +1,52 @@
+// Below the shared folders any authenticated user may make folders of their own, and so put a
+// junction or symbolic link where the deployment will later create, enter or write: the elevated
+// deployment would then write wherever the link points. While a guard lives, the file helpers of
+// the deployment refuse every link met below its roots; the roots themselves are the
+// administrator's choice and are taken as they are.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace wiraxui::actions {
+
+class SharedRootsGuard {
+public:
+    // Roots may end with a backslash; empty ones are ignored.
+    explicit SharedRootsGuard(const std::vector<std::wstring>& roots);
+    ~SharedRootsGuard();
+    SharedRootsGuard(const SharedRootsGuard&) = delete;
+    SharedRootsGuard& operator=(const SharedRootsGuard&) = delete;
+
+    // True once some look found a link: the step that met it ends as a damaged destination.
+    bool LinkMet() const { return m_linkMet; }
+
+private:
+    friend bool LinkFreeBelowRoots(const std::wstring& folder);
+    std::vector<std::wstring> m_roots;     // without trailing backslash, longest first
+    std::set<std::wstring> m_checked;      // folders found to be plain, upper-cased
+    bool m_linkMet = false;
+    SharedRootsGuard* m_previous = nullptr;
+};
+
+// True when no folder below the innermost guarded root that holds `folder`, down to `folder`
+// itself, is a link. A path below no guarded root (or with no guard alive) is not looked at. A
+// folder that does not exist ends the look: nothing below it exists either. Each folder found
+// plain is remembered while the guard lives, so that it costs one look for the whole deployment.
+bool LinkFreeBelowRoots(const std::wstring& folder);
+
+// True when the guard alive has met a link.
+bool LinkMet();
+
+// True when the path names a junction or symbolic link (asked without a trailing backslash, the
+// only form in which every platform reports it).
+bool IsLink(const std::wstring& path);
+
+// True when the name leads to another file than itself: a link, even one that the platform does
+// not report as one (Wine shows a linked file as a plain one), found by comparing the final path
+// of an opened handle with the path asked for. A name that cannot be opened or compared counts as
+// leading elsewhere. One open per call: for the rare steps that would change a file's attributes.
+bool LeadsElsewhere(const std::wstring& path);
+
+}  // namespace wiraxui::actions
