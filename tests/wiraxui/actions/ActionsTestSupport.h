@@ -51,11 +51,12 @@ inline void RemoveTree(const std::wstring& folder)
 }
 
 // Runs a program of the Unix host (Wine starts it as a Unix process) with the Unix names of the
-// given Windows paths as its arguments.
+// given Windows paths as its arguments (quoted the Windows way: Wine splits the line by those rules).
 inline bool RunUnix(const wchar_t* program, const std::vector<std::string>& options, const std::vector<std::wstring>& paths)
 {
     using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
         return false;
     std::string text = "unix";
@@ -65,7 +66,7 @@ inline bool RunUnix(const wchar_t* program, const std::vector<std::string>& opti
         char* name = unixName(path.c_str());
         if (!name)
             return false;
-        text += std::string(" '") + name + "'";
+        text += std::string(" \"") + name + "\"";
         HeapFree(GetProcessHeap(), 0, name);
     }
     std::wstring command(text.begin(), text.end());

@@ -26,7 +26,7 @@ using wiraxui::actions::kFailed;
 using wiraxui::actions::SharedRootsGuard;
 using wiraxui::actions::UnpackArchive;
 
-const wiraxui::actions::CancelCheck kNeverCancel = [] { return false; };
+const wiraxui::actions::CancelCheck kNeverCancelled = [] { return false; };
 
 // A shared root, and outside it a folder that a link below the root points at.
 class DestinationLinks : public testing::Test {
@@ -59,10 +59,10 @@ TEST_F(DestinationLinks, UnpackingIntoOrBelowALinkedFolderFailsAndWritesNothingT
 
     // The destination itself is the link.
     std::string why;
-    EXPECT_EQ(UnpackArchive(m_scratch / L"abb.zip", Share(L"Libs\\panel\\ABB\\"), kNeverCancel, &why), kFailed);
+    EXPECT_EQ(UnpackArchive(m_scratch / L"abb.zip", Share(L"Libs\\panel\\ABB\\"), kNeverCancelled, &why), kFailed);
     EXPECT_EQ(why, "destination folder is a link");
     // A folder of an entry is the link: the entries before it stay, nothing goes through it.
-    EXPECT_EQ(UnpackArchive(m_scratch / L"lib.zip", Share(L"Libs\\"), kNeverCancel, &why), kFailed);
+    EXPECT_EQ(UnpackArchive(m_scratch / L"lib.zip", Share(L"Libs\\"), kNeverCancelled, &why), kFailed);
     EXPECT_EQ(why, "destination folder is a link");
     EXPECT_EQ(ReadBytes(Share(L"Libs\\first.txt")), "whole");
     EXPECT_FALSE(Exists(Share(L"Libs\\last.txt")));
