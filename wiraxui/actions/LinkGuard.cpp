@@ -89,27 +89,6 @@ bool LinkFreeBelowRoots(const std::wstring& folder)
     return true;
 }
 
-bool LeadsElsewhere(const std::wstring& path)
-{
-    const std::wstring asked = ExtendedPath(path);
-    HANDLE file = CreateFileW(asked.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return true;
-    std::wstring final(32768, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    CloseHandle(file);
-    if (length == 0 || length >= final.size())
-        return true;
-    final.resize(length);
-    std::wstring full(32768, L'\0');
-    const DWORD fullLength = GetFullPathNameW(asked.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (fullLength == 0 || fullLength >= full.size())
-        return true;
-    full.resize(fullLength);
-    return Upper(PlainForm(final)) != Upper(WithoutTrailingBackslash(PlainForm(full)));
-}
-
 bool LinkMet() { return g_guard && g_guard->LinkMet(); }
 
 }  // namespace wiraxui::actions

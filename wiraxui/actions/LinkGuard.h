@@ -5,6 +5,8 @@
 // administrator's choice and are taken as they are.
 #pragma once
 
+#include "util/FinalPath.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -42,11 +44,5 @@ bool LinkMet();
 // True when the path names a junction or symbolic link (asked without a trailing backslash, the
 // only form in which every platform reports it).
 bool IsLink(const std::wstring& path);
-
-// True when the name leads to another file than itself: a link, even one that the platform does
-// not report as one (Wine shows a linked file as a plain one), found by comparing the final path
-// of an opened handle with the path asked for. A name that cannot be opened or compared counts as
-// leading elsewhere. One open per call: for the rare steps that would change a file's attributes.
-bool LeadsElsewhere(const std::wstring& path);
 
 }  // namespace wiraxui::actions

@@ -34,15 +34,16 @@ std::wstring Trimmed(std::wstring folder)
 
 bool RemoveFile(const std::wstring& path)
 {
-    // Deleting a link removes the link; its attributes are only changed once a plain delete was
-    // refused, since they would be those of whatever the link points at.
+    // A name that leads elsewhere is left alone: deleting it, or clearing its read-only attribute,
+    // may reach whatever it points at (Wine deletes a link's target, not the link).
+    if (LeadsElsewhere(ExtendedPath(path)))
+        return false;
     if (DeleteFileW(path.c_str()))
         return true;
     if (GetLastError() != ERROR_ACCESS_DENIED)
         return false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-        || LeadsElsewhere(path))
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
         return false;
     SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     return DeleteFileW(path.c_str()) != FALSE;

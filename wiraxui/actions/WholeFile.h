@@ -24,7 +24,8 @@ std::wstring FreeTemporaryPath(const std::wstring& folder);
 // the temporary file is removed and `target` is what it was.
 bool CommitFile(const std::wstring& temporary, const std::wstring& target);
 
-// Deletes one file, read-only or not; a link is removed without touching what it points at.
+// Deletes one file, read-only or not. A name that leads elsewhere (a link) is left as it is, and
+// what it points at is never touched.
 bool RemoveFile(const std::wstring& path);
 
 // A path that the file functions accept beyond the classic path limit ("\\?\" form) when needed.

@@ -1,5 +1,7 @@
 #include "checks/DriverLog.h"
 
+#include "util/FinalPath.h"
+
 #include <windows.h>
 
 #include <fcntl.h>
@@ -26,6 +28,10 @@ std::string Narrowed(const std::wstring& text)
 // pointed at) and the log is created anew; a name that appears again in between is not written.
 FILE* CreateFresh(const std::wstring& path)
 {
+    // A link at the name is refused rather than deleted: some platforms (Wine) delete what it
+    // points at instead. A hard link is only a second name, and deleting this one leaves the other.
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES && LeadsElsewhere(path))
+        return nullptr;
     if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
         return nullptr;
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,

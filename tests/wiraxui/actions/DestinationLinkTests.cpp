@@ -120,20 +120,27 @@ TEST_F(DestinationLinks, ATemporaryNameThatIsNoPlainFileIsNeverCopiedInto)
     EXPECT_EQ(ReadBytes(victim), "victim");
 }
 
-// A leftover temporary name that is a link to a read-only file: the file it points at keeps its
-// attributes (the leftover is removed where the platform lets a link go without them).
+// Leftover temporary names that are links to other files: what they point at keeps its content
+// and attributes (Wine would delete a link's target instead of the link, so links stay).
 TEST_F(DestinationLinks, LeftoversThatAreLinksNeverChangeTheirTargets)
 {
-    const std::wstring victim = m_elsewhere + L"\\victim.txt";
-    ASSERT_TRUE(WriteBytes(victim, "victim"));
-    ASSERT_TRUE(SetFileAttributesW(victim.c_str(), FILE_ATTRIBUTE_READONLY));
-    UnixLink leftover(Share(L"~wxp7.tmp"), victim);
-    ASSERT_TRUE(leftover.Made());
+    const std::wstring readOnly = m_elsewhere + L"\\read-only.txt";
+    const std::wstring writable = m_elsewhere + L"\\writable.txt";
+    ASSERT_TRUE(WriteBytes(readOnly, "read-only"));
+    ASSERT_TRUE(WriteBytes(writable, "writable"));
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    UnixLink first(Share(L"~wxp7.tmp"), readOnly);
+    UnixLink second(Share(L"~wxp8.tmp"), writable);
+    ASSERT_TRUE(first.Made() && second.Made());
+    ASSERT_TRUE(WriteBytes(Share(L"~wxp9.tmp"), "a real leftover"));
     wiraxui::actions::FolderPreparer folders;
     EXPECT_TRUE(folders.Prepare(m_share));
-    EXPECT_TRUE(GetFileAttributesW(victim.c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(ReadBytes(victim), "victim");
-    SetFileAttributesW(victim.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(folders.Removed(), 1u);
+    EXPECT_FALSE(Exists(Share(L"~wxp9.tmp")));
+    EXPECT_EQ(GetFileAttributesW(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(ReadBytes(readOnly), "read-only");
+    EXPECT_EQ(ReadBytes(writable), "writable");
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Media whose folders link to one of their own parents, or out of the media: the listing ends,
