@@ -51,12 +51,6 @@ SharedRootsGuard::SharedRootsGuard(const std::vector<std::wstring>& roots) : m_p
 
 SharedRootsGuard::~SharedRootsGuard() { g_guard = m_previous; }
 
-bool IsLink(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(ExtendedPath(WithoutTrailingBackslash(path)).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 bool LinkFreeBelowRoots(const std::wstring& folder)
 {
     SharedRootsGuard* guard = g_guard;
@@ -65,10 +59,13 @@ bool LinkFreeBelowRoots(const std::wstring& folder)
     const std::wstring original = WithoutTrailingBackslash(PlainForm(folder));
     const std::wstring path = Upper(original);
     for (const std::wstring& root : guard->m_roots) {
-        if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 || path[root.size()] != L'\\')
+        // "C:\" keeps its backslash; any other root gets one, so that "C:\Share" does not hold
+        // "C:\Shared".
+        const std::wstring prefix = root.back() == L'\\' ? root : root + L'\\';
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0)
             continue;
         // Each level below the root, outermost first; a level seen plain before is not asked again.
-        for (size_t end = path.find(L'\\', root.size() + 1);; end = path.find(L'\\', end + 1)) {
+        for (size_t end = path.find(L'\\', prefix.size());; end = path.find(L'\\', end + 1)) {
             const size_t length = end == std::wstring::npos ? path.size() : end;
             const std::wstring level = path.substr(0, length);
             if (!guard->m_checked.count(level)) {
@@ -88,7 +85,5 @@ bool LinkFreeBelowRoots(const std::wstring& folder)
     }
     return true;
 }
-
-bool LinkMet() { return g_guard && g_guard->LinkMet(); }
 
 }  // namespace wiraxui::actions

@@ -38,11 +38,4 @@ private:
 // plain is remembered while the guard lives, so that it costs one look for the whole deployment.
 bool LinkFreeBelowRoots(const std::wstring& folder);
 
-// True when the guard alive has met a link.
-bool LinkMet();
-
-// True when the path names a junction or symbolic link (asked without a trailing backslash, the
-// only form in which every platform reports it).
-bool IsLink(const std::wstring& path);
-
 }  // namespace wiraxui::actions

@@ -79,6 +79,12 @@ TEST_F(DestinationLinks, NoFolderIsMadeInsideALinkedFolder)
     wiraxui::actions::FolderPreparer folders;
     EXPECT_FALSE(folders.Prepare(Share(L"Libs\\panel_mm")));
     EXPECT_FALSE(wiraxui::actions::CopyReplacing(m_scratch / L"lib.zip", Share(L"Libs\\copy.zip"), false));
+    // A drive's root as the shared root guards everything on the drive.
+    {
+        SharedRootsGuard drive({m_share.substr(0, 3)});
+        EXPECT_FALSE(wiraxui::actions::CreateFolderChain(Share(L"Libs\\other")));
+        EXPECT_TRUE(drive.LinkMet());
+    }
     EXPECT_TRUE(Elsewhere().empty());
 }
 
