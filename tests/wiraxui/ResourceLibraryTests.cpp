@@ -90,6 +90,25 @@ TEST_F(WiraxInitTest, MissingResourceLibraryIsReportedAndInitialisationGoesOn)
     RemoveDirectoryW(folder.c_str());
 }
 
+// A host that answers a name without its folder: the library is not looked for along the search
+// path (the program's folder holds one of that name, which would run its start-up code in the
+// installer), and the load fails at once, with the loader's box.
+TEST_F(WiraxInitTest, AResourceLibraryPathThatIsNotAbsoluteIsAFailedLoad)
+{
+    ASSERT_NE(GetFileAttributesW((BinFolder() + L"\\WiraxUIRes.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const std::wstring folder : {L"", L"\\", L"."}) {
+        ResourceFolderScope scope(folder);
+        hostkit::DialogAnswerer errors({L"Error"}, IDOK);
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(initialize(host.record.data()), 1);
+        EXPECT_LT(GetTickCount64() - start, 5000u);
+        const std::wstring path = CSetupContext::Instance()->GetResDllPath(L"WiraxUIRes.dll");
+        ASSERT_EQ(errors.Seen().size(), 1u) << Narrow(path);
+        EXPECT_EQ(errors.Seen()[0].text, L"Failed to load " + path + L" (161)!");
+        ASSERT_EQ(main->Messages().count(2), 1u);
+    }
+}
+
 TEST_F(WiraxInitTest, InlineHostMembersAreExportedAndReadTheirMembers)
 {
     using GetText = const wchar_t*(const CProduct*);

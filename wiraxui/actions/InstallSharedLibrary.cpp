@@ -2,6 +2,7 @@
 
 #include "actions/CatalogMerge.h"
 #include "actions/FailureText.h"
+#include "actions/LinkGuard.h"
 #include "actions/ManufacturerLibraries.h"
 #include "actions/Paths.h"
 #include "actions/TreeCopy.h"
@@ -71,19 +72,19 @@ int CopySupportData(InstallContext& context)
 {
     const std::wstring userData = context.languageSource + L"WiraxPS\\PF\\Root\\Wirax\\UDC\\";
     const std::wstring supportData = context.supportPath + L"WxData\\";
-    if (CopyFolderTree(context, userData, supportData) == kCancelled)
-        return kCancelled;
+    if (const int copied = CopyFolderTree(context, userData, supportData); copied != kDone)
+        return copied;
     // A missing environment file is no failure; one that is there and could not be copied is.
     if (!CopyReplacing(userData + L"wd.env", supportData + L"wd.env", false) && FileExists(userData + L"wd.env"))
         context.copyFailures.Record(supportData + L"wd.env");
 
     const std::wstring plcRoot = context.languageSource + L"WiraxPS\\Wirax\\PF\\TRVN\\Root\\UDC\\";
-    if (CopyFolderTree(context, plcRoot + PlcSourceFolder(context.languageName), supportData + context.languageName + L"\\Plc\\") == kCancelled)
-        return kCancelled;
+    if (const int copied = CopyFolderTree(context, plcRoot + PlcSourceFolder(context.languageName), supportData + context.languageName + L"\\Plc\\"); copied != kDone)
+        return copied;
 
     const std::wstring contentRoot = context.languageSource + L"WiraxContentLP\\PF\\Root\\Wirax\\UDC\\";
-    if (CopyFolderTree(context, contentRoot + context.languageName + L"\\", supportData + context.languageName + L"\\") == kCancelled)
-        return kCancelled;
+    if (const int copied = CopyFolderTree(context, contentRoot + context.languageName + L"\\", supportData + context.languageName + L"\\"); copied != kDone)
+        return copied;
     return kDone;
 }
 
@@ -125,11 +126,18 @@ int InstallSharedLibraries(CSetupManager& setup)
     // en-us" -X " with its quotes) would move the copies or add arguments, so nothing is written.
     if (state.sharedSupportFlag && !IsPlainFolderName(context.languageName))
         return context.ReportFailure(L"the language name is not a plain folder name: \"" + OneLine(context.languageName) + L"\"");
+    // Below the shared roots other users may have put links; none is created, entered or written
+    // through, and meeting one fails the step as a damaged destination.
+    SharedRootsGuard linkGuard({state.sharedSymbolFlag ? context.symbolPath : std::wstring(),
+                                state.sharedSupportFlag ? context.supportPath : std::wstring()});
     int result = kDone;
     if (state.sharedSymbolFlag) {
         if (const int libraries = UnpackSymbolLibraries(context); libraries != kDone)
             return libraries;
         result = InstallManufacturerLibraries(context);
+        // A manufacturer folder refused as a link with no archive to unpack into it.
+        if (result == kDone && linkGuard.LinkMet())
+            result = kFailed;
     }
     // A failed or cancelled manufacturer step ends the work: the support half would only bury
     // the failure under its own result.

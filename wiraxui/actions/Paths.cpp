@@ -1,5 +1,6 @@
 #include "actions/Paths.h"
 
+#include "actions/LinkGuard.h"
 #include "actions/WholeFile.h"
 
 #include <windows.h>
@@ -48,15 +49,16 @@ bool CreateFolderChain(const std::wstring& path)
         trimmed.pop_back();
     if (trimmed.empty())
         return false;
+    // An existing level below a shared root that is a link is neither entered nor created in.
     if (FolderExists(trimmed))
-        return true;
+        return LinkFreeBelowRoots(trimmed);
     const std::wstring parent = ParentOf(trimmed);
     // A drive root ("C:") or a share root cannot be made; it either exists or the chain fails.
     if (!parent.empty() && parent.back() != L':' && !CreateFolderChain(parent))
         return false;
     if (CreateDirectoryW(trimmed.c_str(), nullptr))
         return true;
-    return GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(trimmed);
+    return GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(trimmed) && LinkFreeBelowRoots(trimmed);
 }
 
 bool CopyReplacing(const std::wstring& from, const std::wstring& to, bool clearReadOnly)

@@ -1,5 +1,6 @@
 #include "actions/TreeCopy.h"
 
+#include "actions/LinkGuard.h"
 #include "actions/Paths.h"
 #include "actions/WholeFile.h"
 
@@ -23,6 +24,10 @@ void ListFolder(const std::wstring& root, const std::wstring& relative, TreeList
     do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..")
+            continue;
+        // A linked folder of the media is not entered: a link to one of its own parents would
+        // list the tree without end, one to elsewhere would copy that into the share.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             continue;
         const std::wstring child = relative.empty() ? name : relative + L"\\" + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -48,10 +53,27 @@ bool ShellCopy(const std::wstring& from, const std::wstring& to)
     return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
-void Discard(const std::wstring& path)
+// Takes a temporary name by creating it: an empty plain file of this copy's own. A name that is
+// already there is never written into: a folder or a link there is a failure, a plain file (a
+// leftover that could not be removed) makes the copy take the next free name.
+bool TakeTemporary(const std::wstring& folder, std::wstring& temporary)
 {
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(path.c_str());
+    temporary = TemporaryPath(folder);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        HANDLE file = CreateFileW(ExtendedPath(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return false;
+        const DWORD attributes = GetFileAttributesW(ExtendedPath(temporary).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+            return false;
+        temporary = FreeTemporaryPath(folder);
+    }
+    return false;
 }
 
 std::wstring Join(const std::wstring& root, const std::wstring& relative)
@@ -65,21 +87,14 @@ std::wstring Join(const std::wstring& root, const std::wstring& relative)
 
 bool ShellCopyWhole(const std::wstring& from, const std::wstring& to)
 {
-    const std::wstring folder = ParentOf(to);
-    // The folder was prepared, so the first temporary name is free; only a leftover that could not
-    // be removed makes the copy look for another.
-    std::wstring temporary = TemporaryPath(folder);
-    bool copied = ShellCopy(from, temporary);
-    if (!copied) {
-        Discard(temporary);  // whatever part of it the shell wrote
-        if (!FileExists(temporary))
-            return false;
-        temporary = FreeTemporaryPath(folder);
-        copied = ShellCopy(from, temporary);
-        if (!copied) {
-            Discard(temporary);
-            return false;
-        }
+    // The folder was prepared, so the first temporary name is normally free; the shell replaces
+    // the empty file taken there.
+    std::wstring temporary;
+    if (!TakeTemporary(ParentOf(to), temporary))
+        return false;
+    if (!ShellCopy(from, temporary)) {
+        RemoveFile(temporary);  // whatever part of it the shell wrote
+        return false;
     }
     return CommitFile(temporary, to);
 }
@@ -100,8 +115,12 @@ int CopyFolderTree(InstallContext& context, const std::wstring& source, const st
     const TreeListing listing = ListTree(source);
     context.progress.Reset(static_cast<int>(listing.files.size()));
     FolderPreparer folders;
-    for (const std::wstring& folder : listing.folders)
-        folders.Prepare(Join(destination, folder));
+    for (const std::wstring& folder : listing.folders) {
+        // A link below the shared root damages the whole destination: nothing is copied.
+        const std::wstring target = Join(destination, folder);
+        if (!folders.Prepare(target) && !LinkFreeBelowRoots(target))
+            return kFailed;
+    }
     for (const std::wstring& file : listing.files) {
         if (context.Cancelled())
             return kCancelled;

@@ -2,6 +2,7 @@
 
 #include "actions/ArchiveStream.h"
 #include "actions/EntryName.h"
+#include "actions/LinkGuard.h"
 #include "actions/Paths.h"
 #include "actions/WholeFile.h"
 #include "util/Handle.h"
@@ -156,14 +157,20 @@ private:
         if (decision.kind == EntryKind::Folder) {
             if (Cancelled())
                 return kCancelled;
-            if (!m_folders.Prepare(decision.relative.empty() ? m_destination : target))
-                return Fail("folder could not be created", GetLastError());
+            const std::wstring folder = decision.relative.empty() ? m_destination : target;
+            if (!m_folders.Prepare(folder)) {
+                const DWORD error = GetLastError();
+                return LinkFreeBelowRoots(folder) ? Fail("folder could not be created", error) : Fail("destination folder is a link");
+            }
             return Cancelled() ? kCancelled : kDone;
         }
         if (Cancelled())
             return kCancelled;
-        if (!m_folders.Prepare(ParentOf(target)))
-            return Fail("parent folder could not be created", GetLastError());
+        if (!m_folders.Prepare(ParentOf(target))) {
+            const DWORD error = GetLastError();
+            return LinkFreeBelowRoots(ParentOf(target)) ? Fail("parent folder could not be created", error)
+                                                        : Fail("destination folder is a link");
+        }
         return File(target, info);
     }
 
@@ -218,6 +225,12 @@ private:
         std::wstring temporary = TemporaryPath(ParentOf(target));
         UniqueHandle output(CreateTemporary(temporary));
         if (output.Get() == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+            // A folder or link at the temporary name is no leftover of ours.
+            const DWORD attributes = GetFileAttributesW(ExtendedPath(temporary).c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+                unzCloseCurrentFile(m_zip);
+                return Fail("temporary name is a folder or link");
+            }
             temporary = FreeTemporaryPath(ParentOf(target));
             output.Reset(CreateTemporary(temporary));
         }

@@ -1,5 +1,6 @@
 #include "actions/WholeFile.h"
 
+#include "actions/LinkGuard.h"
 #include "actions/Paths.h"
 
 #include <windows.h>
@@ -30,6 +31,23 @@ std::wstring Trimmed(std::wstring folder)
 }
 
 }  // namespace
+
+bool RemoveFile(const std::wstring& path)
+{
+    // A name that leads elsewhere is left alone: deleting it, or clearing its read-only attribute,
+    // may reach whatever it points at (Wine deletes a link's target, not the link).
+    if (LeadsElsewhere(ExtendedPath(path)))
+        return false;
+    if (DeleteFileW(path.c_str()))
+        return true;
+    if (GetLastError() != ERROR_ACCESS_DENIED)
+        return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return false;
+    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return DeleteFileW(path.c_str()) != FALSE;
+}
 
 bool IsTemporaryName(const std::wstring& name)
 {
@@ -76,26 +94,30 @@ bool CommitFile(const std::wstring& temporary, const std::wstring& target)
     constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (MoveFileExW(from.c_str(), to.c_str(), kFlags))
         return true;
-    // A read-only earlier version is replaced all the same, as a copy that replaces would.
+    // A read-only earlier version is replaced all the same, as a copy that replaces would. A link
+    // at the name keeps its attributes: changing them would change whatever it points at.
     const DWORD attributes = GetFileAttributesW(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)
+        && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) && !LeadsElsewhere(to)) {
         SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         if (MoveFileExW(from.c_str(), to.c_str(), kFlags))
             return true;
         SetFileAttributesW(to.c_str(), attributes);
     }
-    SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(from.c_str());
+    RemoveFile(from);
     return false;
 }
 
 bool CopyWhole(const std::wstring& from, const std::wstring& to, bool clearReadOnly)
 {
+    if (!LinkFreeBelowRoots(ParentOf(to)))
+        return false;
     const std::wstring temporary = FreeTemporaryPath(ParentOf(to));
     const std::wstring staged = ExtendedPath(temporary);
     if (!CopyFileW(ExtendedPath(from).c_str(), staged.c_str(), TRUE)) {
-        SetFileAttributesW(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(staged.c_str());
+        // A name that was taken meanwhile is someone else's; anything else is what was written.
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            RemoveFile(staged);
         return false;
     }
     if (clearReadOnly) {
@@ -111,6 +133,9 @@ bool FolderPreparer::Prepare(const std::wstring& folder)
     const std::wstring path = Trimmed(folder);
     if (m_ready.count(path))
         return true;
+    // A link below a shared root is not entered: not even leftovers are removed through it.
+    if (!LinkFreeBelowRoots(path))
+        return false;
     // One look serves both questions: whether the folder is there, and whether leftovers are.
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileExW(ExtendedPath(path + L"\\~wxp*.tmp").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
@@ -125,8 +150,7 @@ bool FolderPreparer::Prepare(const std::wstring& folder)
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTemporaryName(name))
                 continue;
             const std::wstring leftover = ExtendedPath(path + L"\\" + name);
-            SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (DeleteFileW(leftover.c_str()))
+            if (RemoveFile(leftover))
                 ++m_removed;
         } while (FindNextFileW(search, &found));
         FindClose(search);

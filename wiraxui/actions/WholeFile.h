@@ -24,6 +24,10 @@ std::wstring FreeTemporaryPath(const std::wstring& folder);
 // the temporary file is removed and `target` is what it was.
 bool CommitFile(const std::wstring& temporary, const std::wstring& target);
 
+// Deletes one file, read-only or not. A name that leads elsewhere (a link) is left as it is, and
+// what it points at is never touched.
+bool RemoveFile(const std::wstring& path);
+
 // A path that the file functions accept beyond the classic path limit ("\\?\" form) when needed.
 std::wstring ExtendedPath(const std::wstring& path);
 
@@ -35,7 +39,8 @@ bool CopyWhole(const std::wstring& from, const std::wstring& to, bool clearReadO
 // it is met, cleared of the temporary files that an interrupted earlier deployment left there.
 class FolderPreparer {
 public:
-    // False when the folder could not be made (or is a file).
+    // False when the folder could not be made (or is a file), or it or a folder above it is a
+    // link below a guarded shared root (LinkGuard.h).
     bool Prepare(const std::wstring& folder);
     // How many leftovers were removed so far.
     size_t Removed() const { return m_removed; }

@@ -1,10 +1,15 @@
 #include "checks/DriverLog.h"
 
+#include "util/FinalPath.h"
+
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <locale>
-#include <share.h>
 
 namespace wiraxui {
 
@@ -18,9 +23,35 @@ std::string Narrowed(const std::wstring& text)
     return result;
 }
 
+// The temporary folder is the user's: a name there may be a hard link or a link to any file the
+// installer may write. An earlier log is removed (which takes only that name away, whatever it
+// pointed at) and the log is created anew; a name that appears again in between is not written.
+FILE* CreateFresh(const std::wstring& path)
+{
+    // A link at the name is refused rather than deleted: some platforms (Wine) delete what it
+    // points at instead. A hard link is only a second name, and deleting this one leaves the other.
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES && LeadsElsewhere(path))
+        return nullptr;
+    if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return nullptr;
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_TEXT);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    FILE* file = _wfdopen(descriptor, L"wt");
+    if (!file)
+        _close(descriptor);  // closes the handle too
+    return file;
+}
+
 class CTextFile {
 public:
-    explicit CTextFile(const std::wstring& path) : m_file(_wfsopen(path.c_str(), L"wt", _SH_DENYNO)) {}
+    explicit CTextFile(const std::wstring& path) : m_file(CreateFresh(path)) {}
     ~CTextFile()
     {
         if (m_file)

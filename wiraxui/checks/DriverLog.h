@@ -14,8 +14,9 @@ std::wstring DriverLogPath();
 // one is used as it is). Nothing else in the format is interpreted.
 std::wstring FormatHelpLine(const std::wstring& format, const std::wstring& link);
 
-// Replaces the file with two text lines, each wide character narrowed by the global locale.
-// Best effort: false when the file could not be written.
+// Replaces the file with two text lines, each wide character narrowed by the global locale. The
+// earlier file is removed and a new one created, never truncated through a link: whatever an
+// earlier name pointed at stays as it was. Best effort: false when the file could not be written.
 bool WriteDriverLog(const std::wstring& path, const std::wstring& message, const std::wstring& helpLine);
 
 }  // namespace wiraxui

@@ -10,7 +10,10 @@ std::wstring ReadProperty(const CProduct* product, const wchar_t* name)
         return std::wstring();
     wchar_t buffer[kPropertyBufferChars] = L"";
     DWORD size = kPropertyBufferChars;
-    product->GetMsiProperty(name, buffer, &size);
+    // A value longer than the buffer comes back cut short, and a cut path or list is another one:
+    // such a property counts as unreadable, which reads as empty.
+    if (product->GetMsiProperty(name, buffer, &size) == ERROR_MORE_DATA)
+        return std::wstring();
     buffer[kPropertyBufferChars - 1] = L'\0';  // whatever the host did, the text ends here
     return buffer;
 }

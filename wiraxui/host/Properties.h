@@ -1,5 +1,7 @@
 // Installer properties of host products, read and written the way every caller here does:
-// a 1024-character buffer, an absent product or property reading as empty.
+// a 1024-character buffer, an absent product or property reading as empty. A value that does not
+// fit the buffer (the host answers "more data") reads as empty too, never as its first 1023
+// characters.
 #pragma once
 
 #include <string>

@@ -13,6 +13,14 @@ std::atomic<HINSTANCE> g_pluginModule{nullptr};
 std::atomic<HINSTANCE> g_resourceInstance{nullptr};
 }  // namespace
 
+bool IsAbsolutePath(const std::wstring& path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+    // "\\server\share\..." and "\\?\..." name their volume; a single leading backslash does not.
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
+}
+
 bool CResourceLibraryLoader::Load(const std::wstring& path)
 {
     if (m_module) {
@@ -20,13 +28,17 @@ bool CResourceLibraryLoader::Load(const std::wstring& path)
             return true;
         Free();
     }
-    HMODULE module = LoadLibraryW(path.c_str());
-    for (int attempt = 1; !module && attempt < kAttempts; ++attempt) {
+    // A name that is not a full path would be looked for along the search path, the host's
+    // current folder among it, and whatever library is found there runs its start-up code in the
+    // installer's process. Such a name is a failed load at once: waiting would not change it.
+    const bool absolute = IsAbsolutePath(path);
+    HMODULE module = absolute ? LoadLibraryW(path.c_str()) : nullptr;
+    for (int attempt = 1; absolute && !module && attempt < kAttempts; ++attempt) {
         Sleep(kRetryDelayMs);
         module = LoadLibraryW(path.c_str());
     }
     if (!module) {
-        const DWORD error = GetLastError();
+        const DWORD error = absolute ? GetLastError() : ERROR_BAD_PATHNAME;
         wchar_t text[1024];
         swprintf(text, sizeof text / sizeof *text, L"Failed to load %ls (%d)!", path.c_str(), static_cast<int>(error));
         MessageBoxW(nullptr, text, L"Error", MB_OK);

@@ -24,7 +24,8 @@ public:
     CResourceLibraryLoader& operator=(const CResourceLibraryLoader&) = delete;
 
     // Six attempts one second apart; after the last failure an "Error" box names the path and
-    // the system error code. Loading the path already held succeeds at once.
+    // the system error code. Loading the path already held succeeds at once. A path that is not
+    // absolute is never loaded: it fails at once, with the box and ERROR_BAD_PATHNAME (161).
     bool Load(const std::wstring& path);
     void Free();
 
@@ -35,6 +36,10 @@ private:
     std::wstring m_path;
     HMODULE m_module = nullptr;
 };
+
+// "X:\..." or "\\server\..." (or "\\?\..."): a path that does not depend on the current folder or
+// the search path.
+bool IsAbsolutePath(const std::wstring& path);
 
 // A relative library name is the host's copy of it (CSetupContext::GetResDllPath).
 std::wstring ResolveResourceLibrary(const wchar_t* name);

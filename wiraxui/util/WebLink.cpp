@@ -33,6 +33,20 @@ std::wstring EncodeQuotes(const std::wstring& link)
     return encoded;
 }
 
+// A program reads backslashes before a quote as escapes: "C:\Docs\my folder\" would end with a
+// literal quote and run on into the next argument. Doubled inside the quotes, they stay
+// backslashes and the quote closes the argument.
+std::wstring CloseQuotedArgument(std::wstring quoted)
+{
+    if (quoted.size() < 2 || quoted.front() != L'"' || quoted.back() != L'"')
+        return quoted;
+    size_t backslashes = 0;
+    while (backslashes + 2 < quoted.size() && quoted[quoted.size() - 2 - backslashes] == L'\\')
+        ++backslashes;
+    quoted.insert(quoted.size() - 1, backslashes, L'\\');
+    return quoted;
+}
+
 std::wstring QuoteSpaces(const std::wstring& link)
 {
     std::vector<wchar_t> buffer(std::max<size_t>(link.size() + 3, MAX_PATH), L'\0');
@@ -42,13 +56,16 @@ std::wstring QuoteSpaces(const std::wstring& link)
     // The shell function leaves texts alone that would not fit in MAX_PATH; a long link with
     // spaces still has to reach the browser as one argument.
     if (quoted == link && link.find(L' ') != std::wstring::npos)
-        return L"\"" + link + L"\"";
-    return quoted;
+        return CloseQuotedArgument(L"\"" + link + L"\"");
+    return quoted == link ? quoted : CloseQuotedArgument(quoted);
 }
 
-std::wstring RegisteredBrowserCommand()
+// The user's own classes (HKCU\Software\Classes) win in the merged classes root, and any program
+// the user runs without elevation may write them: an elevated installer reads the machine's.
+std::wstring RegisteredBrowserCommand(bool elevated)
 {
-    RegistryKey key(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command");
+    RegistryKey key(elevated ? HKEY_LOCAL_MACHINE : HKEY_CLASSES_ROOT,
+                    elevated ? L"Software\\Classes\\http\\shell\\open\\command" : L"http\\shell\\open\\command");
     return key.ReadString(nullptr).value_or(std::wstring());
 }
 
@@ -101,10 +118,41 @@ std::wstring BuildBrowserCommandLine(const std::wstring& command, const std::wst
     return commandLine;
 }
 
+bool ProcessRunsElevated()
+{
+    HANDLE token = nullptr;
+    // A token that cannot be asked counts as elevated: the machine's classes are the safe side.
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return true;
+    UniqueHandle owned(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
+        return true;
+    if (elevation.TokenIsElevated)
+        return true;
+    alignas(TOKEN_USER) BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE] = {};
+    BYTE system[SECURITY_MAX_SID_SIZE] = {};
+    DWORD systemSize = sizeof system;
+    if (!GetTokenInformation(token, TokenUser, user, sizeof user, &size)
+        || !CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &systemSize))
+        return true;
+    return EqualSid(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, system) != FALSE;
+}
+
 int OpenWebLink(const std::wstring& link)
 {
     try {
-        const std::wstring command = RegisteredBrowserCommand();
+        return OpenWebLink(link, ProcessRunsElevated());
+    } catch (...) {
+    }
+    return 0;
+}
+
+int OpenWebLink(const std::wstring& link, bool elevated)
+{
+    try {
+        const std::wstring command = RegisteredBrowserCommand(elevated);
         if (command.empty() || !Start(BuildBrowserCommandLine(command, link)))
             OpenThroughShell(EncodeQuotes(link));
     } catch (...) {

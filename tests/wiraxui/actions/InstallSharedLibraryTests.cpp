@@ -810,6 +810,36 @@ TEST_F(SharedLibraryInstall, ASharedLocationThatIsNotAFullPathIsNamed)
     EXPECT_EQ(Told(), std::vector<std::wstring>{L"the shared support folder is not a full path: \"Shared\\Support\\\""});
 }
 
+// Another user replaced a folder below a shared root by a link: the half that meets it fails as a
+// damaged destination, and nothing lands where the link points.
+TEST_F(SharedLibraryInstall, ALinkedManufacturerFolderFailsTheSymbolHalf)
+{
+    State().sharedSymbolFlag = true;
+    Select(L"AB");
+    const std::wstring elsewhere = m_scratch / L"elsewhere";
+    ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
+    ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Symbols(L"Libs\\panel")));
+    actionstest::UnixLink link(Symbols(L"Libs\\panel\\AB"), elsewhere);
+    ASSERT_TRUE(link.Made());
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_TRUE(actionstest::Walk(elsewhere).empty());
+    EXPECT_TRUE(Exists(Symbols(L"Libs\\as2\\symbols\\item1.dwg")));
+}
+
+TEST_F(SharedLibraryInstall, ALinkedSupportFolderFailsTheSupportHalfBeforeTheMerge)
+{
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    const std::wstring elsewhere = m_scratch / L"elsewhere";
+    ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
+    ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Support(L"WxData")));
+    actionstest::UnixLink link(Support(L"WxData\\en-us"), elsewhere);
+    ASSERT_TRUE(link.Made());
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_TRUE(actionstest::Walk(elsewhere).empty());
+    EXPECT_TRUE(ToolCalls().empty());
+}
+
 TEST_F(SharedLibraryInstall, NothingHappensOutsideADeploymentOrWithoutWork)
 {
     State().sharedSymbolFlag = true;

@@ -117,6 +117,32 @@ TEST(DriverLog, CharactersWithoutANarrowFormBecomeQuestionMarks)
     EXPECT_EQ(FileBytes(temp.LogPath()), std::optional<std::string>("Engine ? missing\r\nok\r\n"));
 }
 
+// The temporary folder is the user's: the log's name may be a second name of a file the installer
+// may write. The log gets a file of its own, and the other file keeps what it had.
+TEST(DriverLog, ALogNameThatIsAHardLinkNeverWritesIntoTheLinkedFile)
+{
+    PrivateTempFolder temp(L"wiraxlogh" + std::to_wstring(GetCurrentProcessId()));
+    const std::wstring victim = temp.Folder() + L"victim.ini";
+    {
+        HANDLE file = CreateFileW(victim.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const std::string kept = "[keep]\r\nvalue=1\r\n";
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, kept.data(), static_cast<DWORD>(kept.size()), &written, nullptr));
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(CreateHardLinkW(temp.LogPath().c_str(), victim.c_str(), nullptr));
+    ASSERT_TRUE(WriteDriverLog(DriverLogPath(), L"Message", L"Help: https://x.example"));
+    EXPECT_EQ(FileBytes(victim), std::optional<std::string>("[keep]\r\nvalue=1\r\n"));
+    EXPECT_EQ(FileBytes(temp.LogPath()), std::optional<std::string>("Message\r\nHelp: https://x.example\r\n"));
+    HANDLE log = CreateFileW(temp.LogPath().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION information{};
+    EXPECT_TRUE(GetFileInformationByHandle(log, &information));
+    CloseHandle(log);
+    EXPECT_EQ(information.nNumberOfLinks, 1u);
+    DeleteFileW(victim.c_str());
+}
+
 TEST(DriverLog, AFolderThatCannotTakeTheFileLeavesNoLogAndNoFailure)
 {
     EXPECT_FALSE(WriteDriverLog(L"C:\\no-such-folder-for-wirax\\x.log", L"m", L"h"));

@@ -5,6 +5,7 @@
 #include <util/WebLink.h>
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 using testsupport::Narrow;
 using wiraxui::BuildBrowserCommandLine;
@@ -38,6 +39,21 @@ TEST(BrowserCommandLine, LinkStaysOneArgumentWhateverItHolds)
     // Longer than the shell's quoting function takes, still quoted.
     const std::wstring longLink = L"http://host/" + std::wstring(300, L'a') + L" b";
     EXPECT_EQ(BuildBrowserCommandLine(command, longLink), L"b.exe \"" + longLink + L"\" ");
+    // Backslashes that end a quoted link would escape its closing quote: the browser would get the
+    // link with a quote and whatever follows it glued on.
+    for (const std::wstring& link : {std::wstring(L"C:\\Docs\\read me\\"), std::wstring(L"C:\\Docs\\read me\\\\"),
+                                     L"http://host/" + std::wstring(300, L'a') + L" b\\"}) {
+        const std::wstring line = BuildBrowserCommandLine(L"b.exe \"%1\" --next", link);
+        int count = 0;
+        LPWSTR* arguments = CommandLineToArgvW(line.c_str(), &count);
+        ASSERT_NE(arguments, nullptr);
+        ASSERT_EQ(count, 3) << Narrow(line);
+        EXPECT_EQ(std::wstring(arguments[1]), link) << Narrow(line);
+        EXPECT_EQ(std::wstring(arguments[2]), L"--next") << Narrow(line);
+        LocalFree(arguments);
+    }
+    // Without blanks the link is not quoted, and its backslashes stay as they are.
+    EXPECT_EQ(BuildBrowserCommandLine(command, L"C:\\Docs\\"), L"b.exe C:\\Docs\\ ");
 }
 
 // The http command is pointed at LinkRecorder.exe, which writes the command line it got to a file.
@@ -92,6 +108,32 @@ TEST_F(WebLinkTest, ABarePlaceholderStaysAndTheLinkComesAfterIt)
     EXPECT_EQ(OpenWebLink(L"http://support.example.test/help.htm"), 0);
     const std::wstring recorded = TakeRecord();
     EXPECT_EQ(recorded, command + L" http://support.example.test/help.htm") << Narrow(recorded);
+}
+
+// The user's own classes win in the merged classes root, and any program the user runs without
+// elevation may write them: an elevated installer must not start what they name.
+TEST_F(WebLinkTest, AnElevatedProcessNeverRunsTheUsersOwnBrowserCommand)
+{
+    const std::wstring userRecord = scratch / L"user-record.txt";
+    const std::wstring userCommand = L"\"" + utiltest::BinFolder() + L"\\LinkRecorder.exe\" \"" + userRecord + L"\" \"%1\"";
+    hostkit::RegistryArranger user;
+    ASSERT_TRUE(user.SetString(HKEY_CURRENT_USER, L"Software\\Classes\\http\\shell\\open\\command", L"", userCommand));
+    ASSERT_TRUE(httpCommand.Set(RecorderCommand()));
+    const std::wstring link = L"http://support.example.test/help.htm";
+
+    // Wine gives every process a full administrator's token: the real question says elevated.
+    ASSERT_TRUE(wiraxui::ProcessRunsElevated());
+    for (const bool asked : {false, true}) {
+        SCOPED_TRACE(asked ? "told elevated" : "asking the token");
+        EXPECT_EQ(asked ? OpenWebLink(link, true) : OpenWebLink(link), 0);
+        // The machine's command ran; the user's would have run instead of it, not besides.
+        EXPECT_EQ(TakeRecord(), BuildBrowserCommandLine(RecorderCommand(), link));
+        EXPECT_FALSE(utiltest::Exists(userRecord));
+    }
+    // Unelevated, the classes root is read as before: on this platform it holds only the
+    // machine's classes, so the machine's command runs here too.
+    EXPECT_EQ(OpenWebLink(link, false), 0);
+    EXPECT_EQ(TakeRecord(), BuildBrowserCommandLine(RecorderCommand(), link));
 }
 
 // Without a usable http command the shell opens the link by its own association: here a local

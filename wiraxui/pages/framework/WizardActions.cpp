@@ -53,6 +53,14 @@ std::wstring HostProgramFolder()
 
 void OpenPdf(const std::wstring& target)
 {
+    // A relative target would first be looked for in the process's current folder, which a folder
+    // dialog (or whoever started the installer) may have left in a folder any user can write: the
+    // host names its documents relative to its own folder, and only there are they opened.
+    if (!IsAbsolutePath(target) && !PathIsURLW(target.c_str())) {
+        if (ShellOpen(JoinPath(HostProgramFolder(), target)) == kNoAssociation)
+            ShowNoPdfReader();
+        return;
+    }
     const INT_PTR result = ShellOpen(target);
     if (result == kNoAssociation) {
         ShowNoPdfReader();

@@ -3,6 +3,7 @@
 #include "PageHost.h"
 
 #include "DialogAnswerer.h"
+#include "RegistryArranger.h"
 #include "host/ResourceLibrary.h"
 #include "pages/framework/CancelDialog.h"
 #include "pages/controls/CustomizeHyperLink.h"
@@ -15,6 +16,7 @@
 #include "pages/framework/GdiHandles.h"
 #include "pages/controls/RichLabelLinks.h"
 #include "pages/controls/SeparatorStatic.h"
+#include "pages/framework/WizardActions.h"
 #include "pages/framework/WizardLinks.h"
 #include "pages/framework/WizardPlacement.h"
 
@@ -167,6 +169,55 @@ TEST(RichLabelLinks, OpensDocumentsByExtension)
     EXPECT_EQ(ResolveHtmlTarget(L"https://example.test/a.html", L"C:\\Host", L"D:\\Media", onlySource),
               L"https://example.test/a.html");
     EXPECT_FALSE(ResolveHtmlTarget(L"other.htm", L"C:\\Host", L"D:\\Media", onlySource));
+}
+
+// The process's current folder may be one any user can write (a folder dialog leaves the process
+// in the last folder it showed): a document named relative to the host is opened from the host's
+// folder only, never from the current one.
+TEST(RichLabelLinks, ARelativeDocumentIsOpenedFromTheHostsFolderOnly)
+{
+    wchar_t module[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    const std::wstring bin = std::wstring(module).substr(0, std::wstring(module).find_last_of(L'\\'));
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring pid = std::to_wstring(GetCurrentProcessId());
+    const std::wstring current = std::wstring(temp) + L"pdfcurrent" + pid;
+    const std::wstring record = std::wstring(temp) + L"pdfrecord" + pid + L".txt";
+    const std::wstring name = L"wxguide" + pid + L".pdf";
+    ASSERT_TRUE(CreateDirectoryW(current.c_str(), nullptr));
+    for (const std::wstring& document : {current + L"\\" + name, bin + L"\\" + name}) {
+        HANDLE file = CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    hostkit::RegistryArranger classes;
+    ASSERT_TRUE(classes.SetString(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.pdf", L"", L"WiraxTestPdfDocument"));
+    ASSERT_TRUE(classes.SetString(HKEY_LOCAL_MACHINE, L"Software\\Classes\\WiraxTestPdfDocument\\shell\\open\\command", L"",
+                                  L"\"" + bin + L"\\LinkRecorder.exe\" \"" + record + L"\" \"%1\""));
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(current.c_str()));
+
+    OpenRichLabelTarget(name, nullptr);
+    SetCurrentDirectoryW(previous);
+    std::wstring recorded;
+    for (int waited = 0; waited < 10000 && GetFileAttributesW(record.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 20)
+        Sleep(20);
+    HANDLE file = CreateFileW(record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        wchar_t text[4096] = L"";
+        DWORD read = 0;
+        ReadFile(file, text, sizeof text - sizeof(wchar_t), &read, nullptr);
+        CloseHandle(file);
+        recorded.assign(text, read / sizeof(wchar_t));
+    }
+    DeleteFileW(record.c_str());
+    DeleteFileW((bin + L"\\" + name).c_str());
+    DeleteFileW((current + L"\\" + name).c_str());
+    RemoveDirectoryW(current.c_str());
+    EXPECT_NE(recorded.find(bin + L"\\" + name), std::wstring::npos) << testsupport::Narrow(recorded);
+    EXPECT_EQ(recorded.find(current), std::wstring::npos) << testsupport::Narrow(recorded);
 }
 
 TEST(Separator, DrawsItsLinesAtTheAlignedEdgeShortenedByTheRatio)
