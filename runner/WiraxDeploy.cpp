@@ -3,6 +3,9 @@
 //
 //   sample-media [FOLDER]             builds the sample media there (default: a fresh temporary
 //                                     folder, removed afterwards) and makes it the source root
+//   sample-media FOLDER edition=N library-files=N file-bytes=N user-files=N
+//                                     the same with another edition's bytes and more or larger
+//                                     files (each word optional), for deployments over each other
 //   source-root PATH                  the installation's source root
 //   target-platform x86|x64           the platform whose media are used
 //   language TAG [PACK-NAME PACKAGE]  the installation's language; with a language pack of
@@ -70,8 +73,27 @@ void RemoveTree(const std::wstring& folder)
 
 void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report)
 {
-    ExpectWords(line, 0, 1, L"sample-media [FOLDER]");
+    ExpectWords(line, 0, 5, L"sample-media [FOLDER [edition=N] [library-files=N] [file-bytes=N] [user-files=N]]");
     std::wstring folder = line.words.size() > 1 ? line.words[1] : std::wstring();
+    media::SampleMediaOptions options;
+    for (size_t i = 2; i < line.words.size(); ++i) {
+        const std::wstring& word = line.words[i];
+        const size_t equals = word.find(L'=');
+        const std::wstring key = equals == std::wstring::npos ? word : word.substr(0, equals);
+        const long long value = equals == std::wstring::npos ? -1 : ParseNumber(line, word.substr(equals + 1));
+        if (value < 0 || value > 100000000)
+            throw ScenarioError(line.number, L"expected edition=N, library-files=N, file-bytes=N or user-files=N, found '" + word + L"'");
+        if (key == L"edition")
+            options.edition = static_cast<unsigned>(value);
+        else if (key == L"library-files" && value > 0 && value <= 10000)
+            options.filesPerLibrary = static_cast<int>(value);
+        else if (key == L"file-bytes")
+            options.libraryFileBytes = static_cast<size_t>(value);
+        else if (key == L"user-files" && value <= 100000)
+            options.userDataFiles = static_cast<int>(value);
+        else
+            throw ScenarioError(line.number, L"expected edition=N, library-files=N, file-bytes=N or user-files=N, found '" + word + L"'");
+    }
     if (folder.empty()) {
         folder = TemporaryFolder() + L"wirax-media-" + std::to_wstring(GetCurrentProcessId());
         session.arranged.push_back(std::shared_ptr<void>(nullptr, [folder](void*) { RemoveTree(folder); }));
@@ -81,7 +103,6 @@ void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report
     while (folder.size() > 3 && folder.back() == L'\\')
         folder.pop_back();
     RemoveTree(folder);
-    media::SampleMediaOptions options;
     options.platform = session.setup.m_targetPlatform == 2 ? L"x86" : L"x64";
     const auto started = std::chrono::steady_clock::now();
     const media::SampleMediaResult made = media::GenerateSampleMedia(folder, options);

@@ -8,8 +8,12 @@
 #   2. miniunz.exe (minizip's own unpacker, same minizip and zlib) unpacks the same archives into
 #      the same folders, one run per archive as a script would do it;
 #   3. Wine's xcopy /e copies the same three folder trees, right after miniunz as ours after our
-#      unpacking.
-# Prints each phase's time, the fixed pauses of the action apart, and last the ratios.
+#      unpacking;
+#   4. copyfloor.exe copies the user data tree doing only what the deployment's copy must do (the
+#      shell's copy into a temporary name and the move onto the final name, per file), once before
+#      and once after our deployment, so that a machine whose load changes weighs on both.
+# Prints each phase's time, the fixed pauses of the action apart, the machine's load, and last the
+# ratios.
 #
 #   scripts/bench-deploy.sh
 set -euo pipefail
@@ -19,7 +23,7 @@ cache=${BENCH_CACHE:-/var/tmp/wiraxui-bench-deploy}
 
 if [ -z "${BENCH_ON_DISPLAY:-}" ]; then
   [ -f "$BUILD_DIR/CMakeCache.txt" ] || "$root/scripts/build.sh"
-  cmake --build "$BUILD_DIR" -j2 --target hostrun unpackbench miniunz >/dev/null
+  cmake --build "$BUILD_DIR" -j2 --target hostrun unpackbench miniunz copyfloor >/dev/null
   BENCH_ON_DISPLAY=1 exec "$root/scripts/with-display.sh" "$0" "$@"
 fi
 
@@ -57,10 +61,24 @@ now() { date +%s.%N; }
 seconds_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
 sync_disk() { sync; sleep 2; }
 
-# 1. Ours.
 share=$cache/share
 rm -rf "$share" "$cache/run"
 mkdir -p "$cache/run/temp"
+# 4 (first half). The floor of the user data copy, into the folder our copy writes.
+floor_ms=()
+floor() {
+  rm -rf "$share"
+  mkdir -p "$share/Support/WxData"
+  sync_disk
+  local line
+  line=$("$wine" "$bin/copyfloor.exe" "$(winpath "$user_data")" "$(winpath "$share/Support/WxData")")
+  floor_ms+=("$(awk '{print $4}' <<< "$line")")
+  rm -rf "$share"
+}
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+floor
+
+# 1. Ours.
 {
   printf 'plugin WiraxUI\nsetup-mode 6\ntarget-platform x64\nsource-root "%s"\nlanguage en-us\n' "$(winpath "$media")"
   printf 'deployment-folder "%s\\"\ninstall-path "%s\\"\nproduct WIRAX_MAIN state=2\n' "$(winpath "$cache/run")" "$(winpath "$cache/run")"
@@ -96,6 +114,11 @@ echo "  copying the content tree               $(ms "$content_ms")"
 echo "  catalog merge (12 manufacturers)       $(ms "$merge_ms")"
 echo "  fixed pauses of the action, apart      $(ms "$pauses_ms")"
 rm -rf "$share"
+
+# 4 (second half). The floor again, right after ours.
+floor
+echo "copyfloor.exe: the user data tree in $(ms "${floor_ms[0]}") before ours and $(ms "${floor_ms[1]}") after"
+echo "load average after ours: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # 2. miniunz.exe on the same archives into the same folders.
 cp "$bin/miniunz.exe" "$cache/run/miniunz.exe"
@@ -137,3 +160,6 @@ awk -v t="$miniunz_s" -v s="$starts_s" -v o="$ours_unpack" 'BEGIN {
   printf "  unpacking: miniunz.exe %.2f s / ours %.2f s = %.2f (goal 2.5); without miniunz'"'"'s process starts %.2f\n", t, o / 1000, t * 1000 / o, (t - s) * 1000 / o }'
 awk -v x="$xcopy_total" -v o="$ours_copy" 'BEGIN {
   printf "  support copy: xcopy /e %.2f s / ours %.2f s = %.2f (goal 0.9)\n", x, o / 1000, x * 1000 / o }'
+awk -v o="$user_ms" -v a="${floor_ms[0]}" -v b="${floor_ms[1]}" 'BEGIN {
+  printf "  user data copy: ours / floor = %.2f s / %.2f s = %.2f (goal at most 1.1; floor the mean of before and after)\n",
+         o / 1000, (a + b) / 2000, 2 * o / (a + b) }'

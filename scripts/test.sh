@@ -19,5 +19,8 @@ spec=$BUILD_DIR/desktops.json
   done
   printf ']}]}\n'
 } > "$spec"
+# The network share of the share tests is taken down by their CTest fixture; this is for a CTest
+# that was itself ended before its fixture's cleanup ran.
+trap '"$root/scripts/test-share.sh" stop >/dev/null 2>&1 || true' EXIT
 DESKTOPS=$desktops "$root/scripts/with-display.sh" ctest --resource-spec-file "$spec" --output-on-failure \
   --timeout "${TEST_TIMEOUT:-300}" -j"${TEST_JOBS:-2}" "$@"

@@ -1,7 +1,8 @@
 // Stand-ins of the external programs the shared library installation starts: the catalog merge
 // tool, the database compaction tool and the runtime redistributable. Each one appends its exact
 // command line to a journal file, and the two database tools change the databases they are given
-// so that the order and effect of a merge can be read back. The stand-in databases are text.
+// so that the order and effect of a merge can be read back. Like the real tools, the database tools
+// fail (non-zero exit, nothing created) on a database that is not there. The stand-in databases are text.
 //
 // Journal: the file named by WIRAX_TOOL_JOURNAL, else "wirax-tools.log" in the temporary folder.
 // WIRAX_TOOL_DELAY_MS makes the program wait that long before it ends.
@@ -29,18 +30,25 @@ std::wstring Environment(const wchar_t* name)
     return length > 0 && length < MAX_PATH * 2 ? std::wstring(value, length) : std::wstring();
 }
 
-bool AppendText(const std::wstring& path, const std::string& text)
+// The journal is made when it is missing; a database is not: the real tools fail on a database
+// that is not there and create nothing, and so do their stand-ins.
+enum class Missing { Create, Fail };
+
+bool AppendText(const std::wstring& path, const std::string& text, Missing missing = Missing::Create)
 {
     // Appends are atomic for whole writes, so tools that run one after another keep their order.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  missing == Missing::Create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
             CloseHandle(file);
             return ok && written == text.size();
         }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return false;
         Sleep(20);
     }
     return false;
@@ -100,12 +108,17 @@ int Merge(int count, wchar_t** words)
         return 2;
     const std::pair<std::wstring, const wchar_t*> targets[] = {
         {cat, L"_default_cat_src.mdb"}, {footprint, L"_footprint_lookup_src.mdb"}, {plc, L"_wrx_plc_src.mdb"}};
+    // A target database that is not there ends the merge before any database is touched.
+    for (const auto& target : targets) {
+        if (GetFileAttributesW(target.first.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return 4;
+    }
     int result = 0;
     for (const auto& [target, suffix] : targets) {
         std::string data = ReadText(folder + L"\\" + manufacturer + suffix);
         if (data.empty())
             data = "(no source data)";
-        if (!AppendText(target, "merged " + Utf8(manufacturer) + ": " + data + "\n"))
+        if (!AppendText(target, "merged " + Utf8(manufacturer) + ": " + data + "\n", Missing::Fail))
             result = 3;
     }
     return result;
@@ -117,7 +130,7 @@ int Compact(int count, wchar_t** words)
 {
     if (count < 2)
         return 2;
-    return AppendText(words[1], "compacted\n") ? 0 : 3;
+    return AppendText(words[1], "compacted\n", Missing::Fail) ? 0 : 3;
 }
 #endif
 

@@ -926,6 +926,33 @@ TEST_F(SharedLibraryInstall, ALanguagePackOfAnotherLanguageBringsItsOwnFolderInT
     }
 }
 
+TEST_F(SharedLibraryInstall, ALanguagePackWithoutCatalogsMergesNothingAndSucceeds)
+{
+    // The pack's media hold user data but no content, PLC data or catalog databases: there is
+    // nothing to merge into, the tools fail on the databases that are not there and create none,
+    // and nothing is copied back.
+    const std::wstring pack = m_scratch / L"packs\\German";
+    ASSERT_TRUE(media::WriteMediaFile(pack + L"\\WiraxPS\\PF\\Root\\Wirax\\UDC\\wd.env", "from the pack"));
+    CProduct* languagePack = m_host.Add(L"WIRAX_MAIN_en-us");
+    languagePack->m_name = L"de-de";
+    languagePack->m_packagePath = pack + L"\\WiraxLP.msi";
+    State().sharedSupportFlag = true;
+    Select(L"AB");
+    EXPECT_EQ(Run(), kDone);
+
+    EXPECT_EQ(ReadBytes(Support(L"WxData\\wd.env")), "from the pack");
+    EXPECT_FALSE(Exists(Support(L"WxData\\en-us\\catalogs")));
+    EXPECT_FALSE(Exists(Support(L"WxData\\en-us\\Plc\\wrx_plc.mdb")));
+    // The merge and the three compactions were started all the same, and their working folder
+    // is gone without a database made by a tool.
+    const auto calls = ToolCalls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[1].rfind("Cdb.exe|", 0), 0u) << calls[1];
+    for (size_t i = 2; i < 5; ++i)
+        EXPECT_EQ(calls[i].rfind("wrxCompactMDB.exe|", 0), 0u) << calls[i];
+    EXPECT_FALSE(Exists(m_temp + L"MergeMDB"));
+}
+
 TEST(SharedLibraryRules, PlcFolderFrenchDatabasesWorkingFolderAndMergeArguments)
 {
     using namespace wiraxui::actions;
