@@ -180,7 +180,11 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
             report.Line(L"install path " + Quoted(line.words[1]));
         } else if (directive == L"resource-folder") {
             ExpectWords(line, 1, 1, L"resource-folder PATH");
-            CSetupContext::Instance()->SetResourceFolder(line.words[1]);
+            // A host answers the full path of its copy of a library, and the plug-in loads no
+            // other: a folder named relative to the working folder is handed over made full.
+            wchar_t full[MAX_PATH] = L"";
+            const DWORD length = GetFullPathNameW(line.words[1].c_str(), MAX_PATH, full, nullptr);
+            CSetupContext::Instance()->SetResourceFolder(length > 0 && length < MAX_PATH ? std::wstring(full) : line.words[1]);
             report.Line(L"resource libraries from " + Quoted(line.words[1]));
         } else if (directive == L"product") {
             DeclareProduct(session, line, report);
