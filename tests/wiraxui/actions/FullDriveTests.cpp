@@ -54,6 +54,23 @@ protected:
         return found;
     }
 
+    // A deployment of MEDIA's English content in setup mode 4, with no manufacturer selected; the
+    // test chooses the halves and their folders.
+    static void PrepareDeployment(testsupport::HostInstallation& host, const std::wstring& media)
+    {
+        host.setup.m_setupMode = 4;
+        host.setup.m_sourceRoot = media;
+        host.setup.m_targetPlatform = 1;
+        host.setup.m_languageName = L"en-us";
+        host.setup.m_languageList = {L"en-us"};
+        host.Add(L"WIRAX_MAIN")->SeedProperty(L"PLNDLOCALEID", L"409");
+        wiraxui::ProcessState& state = wiraxui::State();
+        state.languageName = L"en-us";
+        state.sharedSymbolFlag = false;
+        state.sharedSupportFlag = false;
+        state.manufacturerSelected.fill(0);
+    }
+
     std::wstring m_drive;
     actionstest::Scratch m_scratch{L"fulldrive"};
 };
@@ -98,18 +115,10 @@ TEST_F(FullDrive, ALibraryArchiveThatFillsTheDriveIsNamedWithItsEntryAndTheReaso
         ASSERT_TRUE(zip.Close());
     }
     testsupport::HostInstallation host;
-    host.setup.m_setupMode = 4;
-    host.setup.m_sourceRoot = media;
-    host.setup.m_targetPlatform = 1;
-    host.setup.m_languageName = L"en-us";
-    host.setup.m_languageList = {L"en-us"};
-    host.Add(L"WIRAX_MAIN")->SeedProperty(L"PLNDLOCALEID", L"409");
+    PrepareDeployment(host, media);
     wiraxui::ProcessState& state = wiraxui::State();
-    state.languageName = L"en-us";
     state.sharedSymbolLibraryPath = m_drive + L"work\\Symbols";
     state.sharedSymbolFlag = true;
-    state.sharedSupportFlag = false;
-    state.manufacturerSelected.fill(0);
 
     EXPECT_EQ(wiraxui::actions::InstallSharedLibraries(host.setup), kFailed);
     EXPECT_TRUE(Leftovers().empty());
@@ -139,18 +148,10 @@ TEST_F(FullDrive, TheSupportCopyGoesOnWithWhatFitsAndTheActionAnswers1603)
     SetEnvironmentVariableW(L"WIRAX_TOOL_JOURNAL", (m_scratch / L"tools.log").c_str());
 
     testsupport::HostInstallation host;
-    host.setup.m_setupMode = 4;
-    host.setup.m_sourceRoot = media;
-    host.setup.m_targetPlatform = 1;
-    host.setup.m_languageName = L"en-us";
-    host.setup.m_languageList = {L"en-us"};
-    host.Add(L"WIRAX_MAIN")->SeedProperty(L"PLNDLOCALEID", L"409");
+    PrepareDeployment(host, media);
     wiraxui::ProcessState& state = wiraxui::State();
-    state.languageName = L"en-us";
     state.sharedSupportPath = m_drive + L"work\\Support";
     state.sharedSupportFlag = true;
-    state.sharedSymbolFlag = false;
-    state.manufacturerSelected.fill(0);
 
     EXPECT_EQ(wiraxui::actions::InstallSharedLibraries(host.setup), kFailed);
     const std::wstring support = m_drive + L"work\\Support\\WxData\\";
