@@ -152,8 +152,8 @@ def main():
                 refs.add(source_tree_component(name, os.path.join(args.deps, tree), subdir))
             elif base == 'libQt5Core.a':
                 refs.add('file:Qt5Core.dll')
-            elif os.path.isabs(path) and not os.path.realpath(path).startswith(
-                    (os.path.realpath(args.build) + '/', os.path.realpath(args.qt) + '/')):
+            elif os.path.realpath(path).startswith('/usr/'):
+                # The machine's own files (the project's and Qt's are elsewhere): a Debian package's.
                 refs.add(debian_component(*debian_package(path, packages)))
         return refs
 
