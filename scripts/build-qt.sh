@@ -47,7 +47,8 @@ qt_options=(-opensource -confirm-license
   -no-feature-big_codecs
   QMAKE_LFLAGS+=-static
   # Reproducible: the DLL names a fixed install folder rather than the cache's (Qt finds its real
-  # folder at run time from the DLL's own place), carries no link time and no folder of the build machine.
+  # folder at run time from the DLL's own place), carries no link time and no folder of this
+  # machine.
   -prefix "$fixed_prefix" -extprefix "$prefix"
   QMAKE_LFLAGS+=-Wl,--no-insert-timestamp
   # What the link took in (archives and their members), read for the package's bill of materials.
