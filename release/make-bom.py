@@ -5,9 +5,9 @@ It is read from what the build used, not written by hand: each shipped binary's 
 project's in BUILD/link-maps, Qt's in the Qt build folder) names the archives and objects the
 linker took in; dpkg names the Debian package of each of those files, with its version and source
 package; minizip's and Qt's versions come from the Debian source trees they were compiled from,
-Qt's configure switches from its build's record and the libraries Qt carries inside from its
-qt_attribution.json files. Only the licence of each Debian source package is this file's own
-knowledge (SOURCE_LICENCES): Debian's copyright files are not machine-readable for every package.
+Qt's configure switches from its build's record and the libraries Qt carries inside from the
+qt_attribution.json files of the third-party folders its make log compiled. Only the licence of
+each Debian source package is this file's own knowledge (SOURCE_LICENCES): Debian's copyright files are not machine-readable for every package.
 """
 import argparse
 import datetime
@@ -164,19 +164,21 @@ def main():
         switches = f.read().strip().replace(os.path.realpath(args.qt), 'PREFIX').replace(args.qt, 'PREFIX')
         switches = switches.replace(os.path.realpath(args.deps), 'CACHE').replace(args.deps, 'CACHE')
     qt_archives, qt_objects = map_inputs(os.path.join(args.qt, 'Qt5Core.map'))
-    qt_object_names = {os.path.splitext(os.path.basename(o))[0] for o in qt_objects}
+    # The third-party folders of Qt's source whose files its build compiled (its make log).
+    compiled = set()
+    with open(os.path.join(args.qt, 'make.log'), encoding='utf-8', errors='replace') as f:
+        for line in f:
+            m = re.search(r'\s\S*/src/3rdparty/([^/\s]+)/\S+\.(?:c|cc|cpp)\s*$', line)
+            if m:
+                compiled.add(m.group(1))
     bundled = []
     third = os.path.join(qt_src, 'src', '3rdparty')
-    for entry in sorted(os.listdir(third)):
+    for entry in sorted(compiled):
         attribution = os.path.join(third, entry, 'qt_attribution.json')
         if not os.path.isfile(attribution):
             continue
-        sources = {os.path.splitext(f)[0] for _, _, files in os.walk(os.path.join(third, entry))
-                   for f in files if f.endswith(('.c', '.cc', '.cpp'))}
-        if not sources & qt_object_names:
-            continue  # not compiled into this Qt
         with open(attribution) as f:
-            data = json.load(f)
+            data = json.load(f, strict=False)  # some hold line breaks inside strings
         for item in data if isinstance(data, list) else [data]:
             c = {'type': 'library', 'bom-ref': f'qt3rdparty:{item.get("Id", entry)}',
                  'name': item.get('Name', entry), 'version': item.get('Version', 'unknown'),
