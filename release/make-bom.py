@@ -7,7 +7,8 @@ linker took in; dpkg names the Debian package of each of those files, with its v
 package; minizip's and Qt's versions come from the Debian source trees they were compiled from,
 Qt's configure switches from its build's record and the libraries Qt carries inside from the
 qt_attribution.json files of the third-party folders its make log compiled. Only the licence of
-each Debian source package is this file's own knowledge (SOURCE_LICENCES): Debian's copyright files are not machine-readable for every package.
+each Debian source package is this file's own knowledge (SOURCE_LICENCES): Debian's copyright
+files are not machine-readable for every package.
 """
 import argparse
 import datetime
