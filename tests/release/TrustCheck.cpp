@@ -4,6 +4,7 @@
 // Prints one line a file and round, "before|trusted FILE 0xRESULT" (0x00000000: trusted);
 // the calling script decides what each answer must be. Exit code 2: the check could not be made.
 #include <windows.h>
+#include <shellapi.h>
 #include <softpub.h>
 #include <wincrypt.h>
 #include <wintrust.h>
