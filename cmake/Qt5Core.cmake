@@ -1,7 +1,8 @@
 # Qt 5 Core for the target. scripts/setup.sh cross-builds it once from Debian's qtbase source into
 # the dependency cache; the build tree's own headers (qconfig.h) come first, the source tree's
 # forwarding headers after them.
-set(QT5CORE_BUILD_DIR ${DEPS_CACHE}/qt5-core-win64)
+# The folder name follows scripts/setup.sh's QT_VERSION_DIR.
+set(QT5CORE_BUILD_DIR ${DEPS_CACHE}/qt5-core-win64-repro)
 set(QT5CORE_SOURCE_DIR ${DEPS_CACHE}/qtbase-src)
 # Only FormwellChecks and what plays or packages it need Qt: without it the electrical plug-in, its
 # stand-ins and the runner still build, and the rest waits until scripts/setup.sh has built Qt.

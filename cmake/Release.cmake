@@ -10,7 +10,8 @@ set(RELEASE_PACKAGE_NAME "WiraxUI-${PROJECT_VERSION}-win64")
 set_property(GLOBAL PROPERTY RELEASE_TARGETS "")
 
 # Marks TARGET as shipped: a version resource with DESCRIPTION, and installed stripped with its
-# debugging information in debug/NAME.debug. (Its runtime is linked in like every binary's, by the
+# debugging information in debug/NAME.debug. (strip and objcopy stamp what they write with the
+# time in SOURCE_DATE_EPOCH, which the packaging sets to the commit's.) (Its runtime is linked in like every binary's, by the
 # top-level -static: a loose runtime DLL is missing on the target, or another version of it is
 # already in the host's process.)
 function(ship_binary target)
@@ -32,6 +33,9 @@ function(ship_binary target)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
+  # What the link took in, read by the package's bill of materials (release/make-bom.py).
+  target_link_options(${target} PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/link-maps/${VERSION_FILE_NAME}.map)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/link-maps)
 
   install(TARGETS ${target} RUNTIME DESTINATION .)
   install(CODE "

@@ -2,6 +2,8 @@
 # Cross-builds Qt 5 Core for x86_64 Windows from Debian's qtbase source, once per machine.
 # Usage: build-qt.sh CACHE_DIR PREFIX. The source and build trees stay in the cache, since the
 # build tree's forwarding headers point into the source tree; PREFIX/.complete marks success.
+# Qt5Core.dll is shipped, so it is built reproducibly: the same bytes wherever the cache lies and
+# whenever it is built (no link time stamp, no folder of this machine, dates from Debian's source).
 set -euo pipefail
 cache=$1 prefix=$2
 log() { printf '[qt] %s\n' "$*"; }
@@ -20,9 +22,16 @@ fi
 # is minutes less on every fresh machine. The runtime is linked in (-static on the link line; Qt's
 # own static-runtime switch is only for static Qt builds), so Qt5Core.dll needs no loose
 # compiler DLL beside it in a host's folder.
+# The install folder the DLL names; never used as such, since this Qt is relocatable.
+fixed_prefix=C:/Qt/Qt5Core
+prefix_maps="-ffile-prefix-map=$cache/qtbase-src=qtbase-src -ffile-prefix-map=$prefix=qt5-core-build"
+# Dates that the tools put in what they make (rcc, __DATE__) come from the source's own changelog.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$cache/qtbase-src/debian/changelog" -STimestamp)
+export SOURCE_DATE_EPOCH QT_RCC_SOURCE_DATE_OVERRIDE=$SOURCE_DATE_EPOCH
+
 qt_options=(-opensource -confirm-license
   -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32-
-  -prefix "$prefix" -release -shared -no-gui -no-widgets -no-dbus -no-opengl
+  -release -shared -no-gui -no-widgets -no-dbus -no-opengl
   -no-icu -no-ssl -no-openssl -nomake examples -nomake tests -no-pch -qt-zlib -no-pcre
   -no-feature-network -no-feature-sql -no-feature-xml -no-feature-testlib -no-feature-concurrent
   -no-feature-regularexpression -no-feature-mimetype -no-feature-mimetype-database
@@ -36,7 +45,15 @@ qt_options=(-opensource -confirm-license
   -no-feature-timezone -no-feature-commandlineparser -no-feature-topleveldomain
   # The plug-in loader reads CBOR and binary JSON metadata: those stay.
   -no-feature-big_codecs
-  QMAKE_LFLAGS+=-static)
+  QMAKE_LFLAGS+=-static
+  # Reproducible: the DLL names a fixed install folder rather than the cache's (Qt finds its real
+  # folder at run time from the DLL's own place), carries no link time and no folder of this
+  # machine.
+  -prefix "$fixed_prefix" -extprefix "$prefix"
+  QMAKE_LFLAGS+=-Wl,--no-insert-timestamp
+  # What the link took in (archives and their members), read for the package's bill of materials.
+  "QMAKE_LFLAGS+=-Wl,-Map=$prefix/Qt5Core.map"
+  "QMAKE_CFLAGS+=$prefix_maps" "QMAKE_CXXFLAGS+=$prefix_maps")
 
 rm -rf "$prefix"
 mkdir -p "$prefix"
@@ -52,5 +69,6 @@ trap 'kill $ticker 2>/dev/null || true' EXIT
 make sub-src-qmake_all > make.log 2>&1 || { tail -n 40 make.log; exit 1; }
 make -C src -j"$(nproc)" sub-corelib >> make.log 2>&1 || { tail -n 40 make.log; exit 1; }
 test -f lib/Qt5Core.dll
+grep -q 'Qt5Core\.dll\|libQt5Core' Qt5Core.map || { log "Qt5Core.map is not the map of Qt5Core.dll"; exit 1; }
 printf '%s\n' "${qt_options[*]}" > .complete
 log "QtCore built in $(( $(date +%s) - start )) s"

@@ -8,7 +8,7 @@ export BUILD_DIR=${BUILD_DIR:-$root/build}
 export DEPS_CACHE=${DEPS_CACHE:-/var/cache/wiraxui-deps}
 "$root/scripts/wine-prefix.sh" "$BUILD_DIR/wineprefix"
 # Configured again once Qt has been built since, so that FormwellChecks and the suite join in.
-qt_marker=$DEPS_CACHE/qt5-core-win64/.complete
+qt_marker=$DEPS_CACHE/qt5-core-win64-repro/.complete
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ] || { [ -f "$qt_marker" ] && [ "$qt_marker" -nt "$BUILD_DIR/CMakeCache.txt" ]; }; then
   cmake -S "$root" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DDEPS_CACHE="$DEPS_CACHE" > "$BUILD_DIR/configure.log" \

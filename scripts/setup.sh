@@ -5,7 +5,8 @@
 set -euo pipefail
 
 DEPS_CACHE=${DEPS_CACHE:-/var/cache/wiraxui-deps}
-QT_VERSION_DIR=qt5-core-win64
+# Named anew whenever the way Qt is built changes, so that machines with an older build rebuild it.
+QT_VERSION_DIR=qt5-core-win64-repro
 mkdir -p "$DEPS_CACHE"
 # One set-up at a time: a second caller waits for the first one to finish.
 exec 8>"$DEPS_CACHE/.setup.lock"
@@ -15,9 +16,14 @@ log() { printf '[setup] %s\n' "$*"; }
 
 need_pkgs=()
 for p in g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine64 fonts-wine xvfb googletest cmake make \
-         g++ dpkg-dev imagemagick x11-utils xauth python3 perl unzip clang-14 libfuzzer-14-dev zlib1g-dev; do
+         g++ dpkg-dev imagemagick x11-utils xauth python3 perl unzip clang-14 libfuzzer-14-dev zlib1g-dev \
+         osslsigncode openssl git; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need_pkgs+=("$p")
 done
+
+# npm installs the bill of materials' validator. A Node.js from elsewhere may bring its own npm, which
+# Debian's npm package would clash with: Debian's are installed only when there is no npm at all.
+command -v npm >/dev/null 2>&1 || need_pkgs+=(nodejs npm)
 
 have_deb_src() { grep -rqs '^Types: *deb-src' /etc/apt/sources.list.d/ || grep -qs '^deb-src' /etc/apt/sources.list; }
 if ! have_deb_src; then
@@ -58,6 +64,19 @@ if [ ! -f "$DEPS_CACHE/zlib-src/contrib/minizip/unzip.c" ]; then
   rm -rf "$DEPS_CACHE/zlib-src"
   mv "$src" "$DEPS_CACHE/zlib-src"
   rm -rf "$tmp"
+fi
+
+# The validator of the package's bill of materials: the CycloneDX library with the format's published
+# JSON schemas and the JSON schema validator it uses, from the npm registry (versions pinned).
+bom_validator="$DEPS_CACHE/bom-validator-cdx10"
+if [ ! -f "$bom_validator/.complete" ]; then
+  log "installing the bill of materials' validator (npm)"
+  rm -rf "$bom_validator"
+  mkdir -p "$bom_validator"
+  echo '{"private": true}' > "$bom_validator/package.json"
+  (cd "$bom_validator" && npm install --no-audit --no-fund --loglevel=error \
+     @cyclonedx/cyclonedx-library@10.3.0 ajv@8.20.0 ajv-formats@3.0.1 ajv-formats-draft2019@1.6.1 >/dev/null)
+  touch "$bom_validator/.complete"
 fi
 
 # Qt 5 Core for mingw-w64: built once from Debian's qtbase source, then reused.
