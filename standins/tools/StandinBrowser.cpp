@@ -2,21 +2,14 @@
 // appends the exact command line it was started with, as one UTF-8 line "started COMMAND-LINE",
 // to the journal named by HOSTRUN_BROWSER_JOURNAL (else "standin-browser.log" in the temporary
 // folder), and ends at once.
+#include "ToolJournal.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace {
 
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 std::wstring JournalPath()
 {
@@ -43,7 +36,7 @@ int wmain()
         else
             line += *c;
     }
-    const std::string text = Utf8(line) + "\n";
+    const std::string text = standin_tools::Utf8(line) + "\n";
     for (int attempt = 0; attempt < 50; ++attempt) {
         HANDLE file = CreateFileW(JournalPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

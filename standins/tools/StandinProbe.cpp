@@ -13,6 +13,8 @@
 //   anything else (run in a tool's place)
 //       Appends "planted program ran|<command line>" to the tools' journal (WIRAX_TOOL_JOURNAL, else
 //       "wirax-tools.log" in the temporary folder): the line a test must never find.
+#include "ToolJournal.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -20,15 +22,6 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 std::string ReadAll(HANDLE file)
 {
@@ -109,30 +102,7 @@ int Plant(const std::wstring& folder, const wchar_t* readyName, const wchar_t* a
     return result;
 }
 
-void Journal(const std::string& line)
-{
-    wchar_t journal[MAX_PATH * 2] = L"";
-    const DWORD length = GetEnvironmentVariableW(L"WIRAX_TOOL_JOURNAL", journal, MAX_PATH * 2);
-    std::wstring path;
-    if (length > 0 && length < MAX_PATH * 2) {
-        path = journal;
-    } else {
-        wchar_t temp[MAX_PATH + 1] = L"";
-        GetTempPathW(MAX_PATH + 1, temp);
-        path = std::wstring(temp) + L"wirax-tools.log";
-    }
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(file);
-            return;
-        }
-        Sleep(20);
-    }
-}
+void Journal(const std::string& line) { standin_tools::AppendText(standin_tools::JournalPath(), line); }
 
 }  // namespace
 
@@ -142,6 +112,6 @@ int wmain(int argc, wchar_t** argv)
         return Plant(argv[2], argv[3], argv[4], argv[5], argc == 7 ? argv[6] : nullptr);
     if (argc == 3 && std::wstring(argv[1]) == L"signal")
         return SetEvent(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(_wcstoui64(argv[2], nullptr, 10)))) ? 1 : 0;
-    Journal("planted program ran|" + Utf8(GetCommandLineW()) + "\n");
+    Journal("planted program ran|" + standin_tools::Utf8(GetCommandLineW()) + "\n");
     return 0;
 }
