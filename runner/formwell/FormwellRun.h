@@ -1,7 +1,7 @@
 // hostrun's side of the FormwellChecks scenarios: loads FormwellPlayer.dll and plays through it.
 #pragma once
 
-#include "Report.h"
+#include "engine/Report.h"
 #include "Scenario.h"
 
 #include <vector>
