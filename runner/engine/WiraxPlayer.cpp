@@ -27,10 +27,7 @@ std::wstring CallRecordExport(WiraxSession& session, FARPROC function, const Sce
 
 CProduct* RequireProduct(WiraxSession& session, const ScenarioLine& line, const std::wstring& key)
 {
-    CProduct* product = session.setup.FindProduct(key.c_str());
-    if (!product)
-        throw ScenarioError(line.number, L"product '" + key + L"' is not declared; add a 'product " + key + L"' line first");
-    return product;
+    return hostkit::RequireDeclared(line, key, session.setup.FindProduct(key.c_str()));
 }
 
 void DeclareProduct(WiraxSession& session, const ScenarioLine& line, Report& report)
@@ -44,9 +41,21 @@ void DeclareProduct(WiraxSession& session, const ScenarioLine& line, Report& rep
                 + L", action " + std::to_wstring(product->m_actionWord) + L")");
 }
 
-void ArrangeRegistry(hostkit::RegistryArranger& registry, const ScenarioLine& line, Report& report)
+// The scenario's registry values are put back with the rest of what it arranged, in reverse order.
+hostkit::RegistryArranger& ScenarioRegistry(WiraxSession& session)
 {
-    ExpectWords(line, 5, 5, L"registry HKLM|HKCU KEY VALUE-NAME dword|string DATA");
+    if (!session.registry) {
+        auto registry = std::make_shared<hostkit::RegistryArranger>();
+        session.registry = registry.get();
+        session.arranged.push_back(registry);
+    }
+    return *session.registry;
+}
+
+void ArrangeRegistry(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 5, 5, L"registry HKLM|HKCU KEY NAME dword|string DATA");
+    hostkit::RegistryArranger& registry = ScenarioRegistry(session);
     const HKEY root = hostkit::RootFromName(line.words[1]);
     if (!root)
         throw ScenarioError(line.number, L"unknown registry root '" + line.words[1] + L"' (HKLM or HKCU)");
@@ -116,6 +125,48 @@ void CallExport(WiraxSession& session, const ScenarioLine& line, Report& report)
     }
 }
 
+// The installation's own fields, its products and properties, and the registry.
+const bool kRegistered = [] {
+    WiraxDirectives()[L"setup-mode"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 1, 1, L"setup-mode N");
+        session.setup.m_setupMode = static_cast<int>(ParseNumber(line, line.words[1]));
+        report.Line(L"setup mode " + line.words[1]);
+    };
+    WiraxDirectives()[L"network-paths"] = [](WiraxSession& session, const ScenarioLine& line, Report&) {
+        ExpectWords(line, 1, 1, L"network-paths 0|1");
+        session.setup.m_networkPaths = ParseYesNo(line, line.words[1]);
+    };
+    WiraxDirectives()[L"install-path"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 1, 1, L"install-path PATH");
+        session.setup.m_installPath = line.words[1];
+        report.Line(L"install path " + Quoted(line.words[1]));
+    };
+    WiraxDirectives()[L"resource-folder"] = [](WiraxSession&, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 1, 1, L"resource-folder PATH");
+        // A host answers the full path of its copy of a library, and the plug-in loads no
+        // other: a folder named relative to the working folder is handed over made full.
+        wchar_t full[MAX_PATH] = L"";
+        const DWORD length = GetFullPathNameW(line.words[1].c_str(), MAX_PATH, full, nullptr);
+        CSetupContext::Instance()->SetResourceFolder(length > 0 && length < MAX_PATH ? std::wstring(full) : line.words[1]);
+        report.Line(L"resource libraries from " + Quoted(line.words[1]));
+    };
+    WiraxDirectives()[L"product"] = DeclareProduct;
+    WiraxDirectives()[L"property"] = [](WiraxSession& session, const ScenarioLine& line, Report&) {
+        ExpectWords(line, 3, 3, L"property PRODUCT NAME VALUE");
+        RequireProduct(session, line, line.words[1])->SeedProperty(line.words[2], line.words[3]);
+    };
+    WiraxDirectives()[L"every-property"] = [](WiraxSession&, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 1, 1, L"every-property empty|long|marked");
+        const std::optional<std::wstring> value = hostkit::EveryPropertyValue(line.words[1]);
+        if (!value)
+            throw ScenarioError(line.number, L"expected empty, long or marked, found '" + line.words[1] + L"'");
+        SetUnsetPropertyValue(value);
+        report.Line(L"every property not set reads as the " + line.words[1] + L" value");
+    };
+    WiraxDirectives()[L"registry"] = ArrangeRegistry;
+    return true;
+}();
+
 }  // namespace
 
 std::map<std::wstring, ExportCaller>& WiraxExports()
@@ -134,13 +185,20 @@ std::map<std::wstring, DirectivePlayer>& WiraxDirectives()
     return directives;
 }
 
+std::vector<std::wstring> PlayedWiraxDirectives()
+{
+    std::vector<std::wstring> names = {L"plugin", L"call"};
+    for (const auto& [name, player] : WiraxDirectives())
+        names.push_back(name);
+    return names;
+}
+
 int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options, Report& report)
 {
     WiraxSession session;
     session.options = options;
     session.report = &report;
     session.record[6] = reinterpret_cast<uintptr_t>(&session.setup);
-    hostkit::RegistryArranger registry;  // what the scenario put in place is removed afterwards
 
     if (options.trace)
         TraceCapture::SwitchOn();
@@ -167,39 +225,6 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
         }
         if (directive == L"plugin") {
             continue;
-        } else if (directive == L"setup-mode") {
-            ExpectWords(line, 1, 1, L"setup-mode N");
-            session.setup.m_setupMode = static_cast<int>(ParseNumber(line, line.words[1]));
-            report.Line(L"setup mode " + line.words[1]);
-        } else if (directive == L"network-paths") {
-            ExpectWords(line, 1, 1, L"network-paths 0|1");
-            session.setup.m_networkPaths = ParseYesNo(line, line.words[1]);
-        } else if (directive == L"install-path") {
-            ExpectWords(line, 1, 1, L"install-path PATH");
-            session.setup.m_installPath = line.words[1];
-            report.Line(L"install path " + Quoted(line.words[1]));
-        } else if (directive == L"resource-folder") {
-            ExpectWords(line, 1, 1, L"resource-folder PATH");
-            // A host answers the full path of its copy of a library, and the plug-in loads no
-            // other: a folder named relative to the working folder is handed over made full.
-            wchar_t full[MAX_PATH] = L"";
-            const DWORD length = GetFullPathNameW(line.words[1].c_str(), MAX_PATH, full, nullptr);
-            CSetupContext::Instance()->SetResourceFolder(length > 0 && length < MAX_PATH ? std::wstring(full) : line.words[1]);
-            report.Line(L"resource libraries from " + Quoted(line.words[1]));
-        } else if (directive == L"product") {
-            DeclareProduct(session, line, report);
-        } else if (directive == L"property") {
-            ExpectWords(line, 3, 3, L"property PRODUCT NAME VALUE");
-            RequireProduct(session, line, line.words[1])->SeedProperty(line.words[2], line.words[3]);
-        } else if (directive == L"every-property") {
-            ExpectWords(line, 1, 1, L"every-property empty|long|marked");
-            const std::optional<std::wstring> value = hostkit::EveryPropertyValue(line.words[1]);
-            if (!value)
-                throw ScenarioError(line.number, L"expected empty, long or marked, found '" + line.words[1] + L"'");
-            SetUnsetPropertyValue(value);
-            report.Line(L"every property not set reads as the " + line.words[1] + L" value");
-        } else if (directive == L"registry") {
-            ArrangeRegistry(registry, line, report);
         } else if (directive == L"call") {
             session.pageSteps.clear();
             while (index + 1 < lines.size() && IsPageStep(lines[index + 1]))
@@ -210,8 +235,8 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
                 throw ScenarioError(session.pageSteps.front().number, L"this export shows no page to act on");
         } else if (IsPageStep(line)) {
             throw ScenarioError(line.number, L"'" + directive + L"' steps belong right after the call that opens a page");
-        } else if (const auto own = WiraxDirectives().find(directive); own != WiraxDirectives().end()) {
-            own->second(session, line, report);
+        } else if (const auto played = WiraxDirectives().find(directive); played != WiraxDirectives().end()) {
+            played->second(session, line, report);
         } else {
             throw ScenarioError(line.number, L"unknown directive '" + directive + L"'");
         }

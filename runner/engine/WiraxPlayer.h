@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/Report.h"
+#include "RegistryArranger.h"
 #include "Scenario.h"
 #include "watch/TraceCapture.h"
 
@@ -41,6 +42,8 @@ struct WiraxSession {
     // Things a directive arranged for the length of the scenario (packages, files, registry
     // values): released in reverse order once the scenario has played.
     std::vector<std::shared_ptr<void>> arranged;
+    // The scenario's registry values, among what it arranged once the first is written.
+    hostkit::RegistryArranger* registry = nullptr;
     // What the report shows after the installation's summary (settings files, folder trees).
     std::vector<std::function<void(Report&)>> closingReports;
     // What the report shows right after the call that left them (result words, records the
@@ -79,6 +82,9 @@ using DirectivePlayer = std::function<void(WiraxSession& session, const hostkit:
 
 // Directives by name. A family of exports registers its directives here from its own file.
 std::map<std::wstring, DirectivePlayer>& WiraxDirectives();
+
+// Every directive the player handles: its own ("plugin", "call") and those registered.
+std::vector<std::wstring> PlayedWiraxDirectives();
 
 // Returns the process exit code: 0 played, 2 scenario error, 3 plug-in missing.
 int PlayWirax(const std::vector<hostkit::ScenarioLine>& lines, const RunOptions& options, Report& report);

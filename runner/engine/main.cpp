@@ -1,10 +1,12 @@
 // hostrun: a small setup host. It loads a plug-in, plays an installation scenario against it and
 // reports what the plug-in did. Usage:
 //   hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings] [--trace]
+//   hostrun --help   the options and the scenario language (engine/ScenarioLanguage.cpp)
 #include "engine/DefaultScenario.h"
 #include "FormwellRun.h"
 #include "engine/GoldenFacts.h"
 #include "engine/Report.h"
+#include "engine/ScenarioLanguage.h"
 #include "Scenario.h"
 #include "engine/WiraxPlayer.h"
 
@@ -14,25 +16,40 @@
 
 namespace {
 
+constexpr char kUsage[] =
+    "usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings] [--trace]\n"
+    "       hostrun --help\n"
+    "  Without a scenario file the built-in typical installation is played.\n"
+    "  --facts FILE       also writes the outcome one fact per line (- for the console)\n"
+    "  --expect FILE      compares the facts with FILE and tells the lines that differ (exit 1)\n"
+    "  --show             plays each page's steps slowly on the display, then waits for the user:\n"
+    "                     a configuration page until Next > (the host commits it) or Cancel\n"
+    "                     (left uncommitted) in the host panel, a wizard page until one of its\n"
+    "                     own buttons ends it. The scenario's last step that leaves the page\n"
+    "                     (a final commit or wizard button, with the answers just before it) is\n"
+    "                     the user's; pressing what it says plays the scenario exactly.\n"
+    "  --pictures FOLDER  saves FOLDER\\01-PAGE.png, 02-... : each page as the user sees it\n"
+    "                     when the host waits, and each dialog a step answers (PAGE-dialog)\n"
+    "  --timings          shows how long each call took\n"
+    "  --trace            switches the plug-in's trace on (WIRAXUI_TRACE=1) and shows its lines\n"
+    "                     after each call (facts: trace LINE)\n";
+
 int Usage()
 {
-    fputs("usage: hostrun [SCENARIO-FILE] [--facts FILE|-] [--expect FILE] [--show] [--pictures FOLDER] [--timings] [--trace]\n"
-          "  Without a scenario file the built-in typical installation is played.\n"
-          "  --facts FILE       also writes the outcome one fact per line (- for the console)\n"
-          "  --expect FILE      compares the facts with FILE and tells the lines that differ (exit 1)\n"
-          "  --show             plays each page's steps slowly on the display, then waits for the user:\n"
-          "                     a configuration page until Next > (the host commits it) or Cancel\n"
-          "                     (left uncommitted) in the host panel, a wizard page until one of its\n"
-          "                     own buttons ends it. The scenario's last step that leaves the page\n"
-          "                     (a final commit or wizard button, with the answers just before it) is\n"
-          "                     the user's; pressing what it says plays the scenario exactly.\n"
-          "  --pictures FOLDER  saves FOLDER\\01-PAGE.png, 02-... : each page as the user sees it\n"
-          "                     when the host waits, and each dialog a step answers (PAGE-dialog)\n"
-          "  --timings          shows how long each call took\n"
-          "  --trace            switches the plug-in's trace on (WIRAXUI_TRACE=1) and shows its lines\n"
-          "                     after each call (facts: trace LINE)\n",
-          stderr);
+    fputs(kUsage, stderr);
     return 2;
+}
+
+// The options and the whole scenario language. A directive the player handles without a line in
+// the language, or the other way round, is the runner's own fault: told, and exit 1.
+int Help()
+{
+    fputs(kUsage, stdout);
+    runner::PrintLanguage(stdout);
+    const std::vector<std::wstring> disagreements = runner::LanguageDisagreements(runner::PlayedWiraxDirectives());
+    for (const std::wstring& disagreement : disagreements)
+        fprintf(stderr, "hostrun: %s\n", hostkit::Utf8(disagreement).c_str());
+    return disagreements.empty() ? 0 : 1;
 }
 
 void Fail(const std::wstring& source, const hostkit::ScenarioError& error)
@@ -102,7 +119,9 @@ int wmain(int argc, wchar_t** argv)
             options.timings = true;
         else if (argument == L"--trace")
             options.trace = true;
-        else if (argument == L"--help" || argument == L"-h" || (!argument.empty() && argument[0] == L'-'))
+        else if (argument == L"--help" || argument == L"-h")
+            return Help();
+        else if (!argument.empty() && argument[0] == L'-')
             return Usage();
         else if (scenarioPath.empty())
             scenarioPath = argument;

@@ -44,10 +44,7 @@ static_assert(sizeof(NoticeRecord) == 8196, "the host's notice record");
 
 CProduct* ProductNamed(WiraxSession& session, const ScenarioLine& line, const std::wstring& key)
 {
-    CProduct* product = session.setup.FindProduct(key.c_str());
-    if (!product)
-        throw ScenarioError(line.number, L"product '" + key + L"' is not declared; add a 'product " + key + L"' line first");
-    return product;
+    return hostkit::RequireDeclared(line, key, session.setup.FindProduct(key.c_str()));
 }
 
 std::wstring YesNo(bool value) { return value ? L"true" : L"false"; }

@@ -32,10 +32,7 @@ constexpr wchar_t kUninstallRoot[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVers
 
 CProduct& ProductOf(WiraxSession& session, const ScenarioLine& line, const std::wstring& key)
 {
-    CProduct* product = session.setup.FindProduct(key.c_str());
-    if (!product)
-        throw ScenarioError(line.number, L"product '" + key + L"' is not declared; add a 'product " + key + L"' line first");
-    return *product;
+    return *hostkit::RequireDeclared(line, key, session.setup.FindProduct(key.c_str()));
 }
 
 std::wstring UninstallKeyOf(const CProduct& product, const ScenarioLine& line)

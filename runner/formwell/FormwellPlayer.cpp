@@ -51,10 +51,7 @@ CProduct* Lookup(const Session& session, const std::wstring& key)
 
 CProduct* RequireProduct(const Session& session, const ScenarioLine& line, const std::wstring& key)
 {
-    CProduct* product = Lookup(session, key);
-    if (!product)
-        throw ScenarioError(line.number, L"'" + key + L"' is not declared; add a 'product " + key + L"' line first");
-    return product;
+    return hostkit::RequireDeclared(line, key, Lookup(session, key));
 }
 
 void DeclareProduct(Session& session, const ScenarioLine& line, IPlayerReport& report)

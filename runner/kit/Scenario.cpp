@@ -89,6 +89,11 @@ void ExpectWords(const ScenarioLine& line, size_t minimum, size_t maximum, const
         throw ScenarioError(line.number, std::wstring(L"expected: ") + usage);
 }
 
+void ThrowUndeclaredProduct(const ScenarioLine& line, const std::wstring& key)
+{
+    throw ScenarioError(line.number, L"product '" + key + L"' is not declared; add a 'product " + key + L"' line first");
+}
+
 long long ParseNumber(const ScenarioLine& line, const std::wstring& word)
 {
     wchar_t* end = nullptr;

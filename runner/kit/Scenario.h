@@ -40,6 +40,17 @@ std::wstring ReadScenarioFile(const std::wstring& path);
 // Helpers for directive arguments; each throws ScenarioError naming the line.
 void ExpectWords(const ScenarioLine& line, size_t minimum, size_t maximum, const wchar_t* usage);
 long long ParseNumber(const ScenarioLine& line, const std::wstring& word);
+
+// A line that names a product needs an earlier "product KEY" line: `found` is what the
+// installation holds under KEY, and nothing there is the scenario's mistake.
+[[noreturn]] void ThrowUndeclaredProduct(const ScenarioLine& line, const std::wstring& key);
+template <typename Product>
+Product* RequireDeclared(const ScenarioLine& line, const std::wstring& key, Product* found)
+{
+    if (!found)
+        ThrowUndeclaredProduct(line, key);
+    return found;
+}
 // "yes" or "1", "no" or "0".
 bool ParseYesNo(const ScenarioLine& line, const std::wstring& word);
 

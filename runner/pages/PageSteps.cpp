@@ -50,9 +50,7 @@ void PointRecordAtProduct(WiraxSession& session)
 void ChoosePageProduct(WiraxSession& session, const ScenarioLine& line, Report& report)
 {
     hostkit::ExpectWords(line, 1, 1, L"page-product KEY");
-    CProduct* product = session.setup.FindProduct(line.words[1].c_str());
-    if (!product)
-        throw ScenarioError(line.number, L"product '" + line.words[1] + L"' is not declared; add a 'product " + line.words[1] + L"' line first");
+    CProduct* product = hostkit::RequireDeclared(line, line.words[1], session.setup.FindProduct(line.words[1].c_str()));
     session.record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(product);
     report.Line(L"pages configure " + line.words[1]);
 }
