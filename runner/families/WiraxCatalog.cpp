@@ -1,12 +1,6 @@
 // The catalog browser add-in in hostrun: its two initialisation exports, its two pages and the
 // SQL Server page, the installation fields they read, and Windows Installer products put on the
-// machine for the length of a scenario.
-//
-//   installed-package CODE NAME VERSION [PROPERTY=VALUE ...]   installed with msiexec, removed at the end
-//   existing-file PATH        an empty file (and its folders) for the length of the scenario
-//   source-root PATH          the installation's source root
-//   admin-image-path PATH     the installation's administrative image
-//   target-platform N         the installation's target platform word (2: x86)
+// machine for the length of a scenario (the directives' syntax: engine/ScenarioLanguage.cpp).
 #include "engine/WiraxPlayer.h"
 
 #include "pages/PageSteps.h"

@@ -1,15 +1,5 @@
 // How hostrun calls the pre-install checks and notices, and the directives that arrange the
-// machine for them.
-//
-//   call CheckAceDriver PRODUCT [HOST-TEXT [VALUE5 VALUE6 VALUE8]]
-//   call ACE2010DriverCheck|CheckForGlobalProduct|CheckForFormwell|VCSQLMigrationMessage PRODUCT
-//   call CheckBeforeInstall
-//   call DisplayDepotraMessage|CBCatalogBrowserMessage PARAMETER
-//   call VCCatalogBrowserMessage PRODUCT PARAMETER
-//
-//   host-check yes|no                        what the host's standard check answers (default yes)
-//   installed-package CODE NAME VERSION      a product installed with msiexec (WiraxCatalog.cpp)
-//   environment NAME VALUE|-                 a variable of the host's process (- removes it)
+// machine for them (the directives' syntax: engine/ScenarioLanguage.cpp).
 #include "engine/WiraxPlayer.h"
 
 #include "DialogAnswerer.h"

@@ -1,14 +1,8 @@
 // The removal page, played like every wizard page (`call UninstallVerifyReadyDialog` and the user's
 // steps after it), and what a removal scenario arranges: the product code of a product, the values its uninstall key
 // holds, the symbol libraries' settings file and the host's answers about additional language
-// packs. The settings file is shown after the summary, as the removal page left it.
-//
-//   product-code PRODUCT CODE                           the product's installer product code
-//   uninstall-value PRODUCT NAME dword|string DATA      a value of the product's uninstall key
-//   symlib-ini PRODUCT PATH                             a settings file at PATH, named by the
-//                                                       key's "SymLibIni"; removed at the end
-//   mui-uninstall-dialog yes|no                         whether the host wants the question
-//   remove-language-packs yes|no                        the host's flag before the page runs
+// packs. The settings file is shown after the summary, as the removal page left it. The
+// directives' syntax: engine/ScenarioLanguage.cpp.
 #include "pages/PageSteps.h"
 #include "engine/WiraxPlayer.h"
 
