@@ -24,6 +24,7 @@
 #include "engine/WiraxPlayer.h"
 
 #include "engine/MachineFolders.h"
+#include "FileTree.h"
 #include "SampleMedia.h"
 
 #include <windows.h>
@@ -39,37 +40,10 @@ namespace {
 
 using hostkit::ExpectWords;
 using hostkit::ParseNumber;
+using hostkit::RemoveTree;
 using hostkit::ScenarioError;
 using hostkit::ScenarioLine;
-
-std::wstring TemporaryFolder()
-{
-    wchar_t temp[MAX_PATH + 1] = L"";
-    GetTempPathW(MAX_PATH + 1, temp);
-    return temp;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
+using hostkit::TemporaryFolder;
 
 void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report)
 {

@@ -31,10 +31,10 @@ protected:
         const char* drive = std::getenv("WIRAX_SMALL_DRIVE");
         ASSERT_TRUE(drive && *drive) << "run through full-drive.sh, which provides the small drive";
         m_drive = std::wstring(drive, drive + strlen(drive)) + L"\\";
-        actionstest::RemoveTree(m_drive + L"work");
+        hostkit::RemoveTree(m_drive + L"work");
         ASSERT_TRUE(CreateDirectoryW((m_drive + L"work").c_str(), nullptr));
     }
-    void TearDown() override { actionstest::RemoveTree(m_drive + L"work"); }
+    void TearDown() override { hostkit::RemoveTree(m_drive + L"work"); }
 
     ULONGLONG FreeBytes() const
     {
@@ -72,7 +72,7 @@ protected:
     }
 
     std::wstring m_drive;
-    actionstest::Scratch m_scratch{L"fulldrive"};
+    hostkit::ScratchFolder m_scratch{L"fulldrive"};
 };
 
 TEST_F(FullDrive, TheUnpackerFailsWithoutAPartialFileAndKeepsTheEarlierVersion)

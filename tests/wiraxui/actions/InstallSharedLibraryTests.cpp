@@ -247,7 +247,7 @@ protected:
     std::wstring Support(const std::wstring& relative) const { return m_support + L"\\" + relative; }
     std::wstring Symbols(const std::wstring& relative) const { return m_symbols + L"\\" + relative; }
 
-    actionstest::Scratch m_scratch;
+    hostkit::ScratchFolder m_scratch;
     testsupport::HostInstallation m_host;
     CProduct* m_main = nullptr;
     std::wstring m_media, m_support, m_symbols, m_temp, m_journal;
@@ -468,7 +468,7 @@ TEST_F(SharedLibraryInstall, CancelAtTheSecondFileOfEachFolderTreeKeepsWhatWasCo
         m_host.setup.m_cancelFlag = false;
         m_host.setup.m_progressCallbacks.clear();
         m_host.setup.Journal().Clear();
-        actionstest::RemoveTree(m_support);
+        hostkit::RemoveTree(m_support);
         CancelWhen([phase](const std::vector<SeenPhase>& phases) {
             return phases.size() == phase && phases.back().items.size() == 2;
         });
@@ -819,7 +819,7 @@ TEST_F(SharedLibraryInstall, ALinkedManufacturerFolderFailsTheSymbolHalf)
     const std::wstring elsewhere = m_scratch / L"elsewhere";
     ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
     ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Symbols(L"Libs\\panel")));
-    actionstest::UnixLink link(Symbols(L"Libs\\panel\\AB"), elsewhere);
+    hostkit::UnixLink link(Symbols(L"Libs\\panel\\AB"), elsewhere);
     ASSERT_TRUE(link.Made());
     EXPECT_EQ(Run(), kFailed);
     EXPECT_TRUE(actionstest::Walk(elsewhere).empty());
@@ -833,7 +833,7 @@ TEST_F(SharedLibraryInstall, ALinkedSupportFolderFailsTheSupportHalfBeforeTheMer
     const std::wstring elsewhere = m_scratch / L"elsewhere";
     ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
     ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Support(L"WxData")));
-    actionstest::UnixLink link(Support(L"WxData\\en-us"), elsewhere);
+    hostkit::UnixLink link(Support(L"WxData\\en-us"), elsewhere);
     ASSERT_TRUE(link.Made());
     EXPECT_EQ(Run(), kFailed);
     EXPECT_TRUE(actionstest::Walk(elsewhere).empty());
@@ -973,7 +973,7 @@ TEST(SharedLibraryRules, PlcFolderFrenchDatabasesWorkingFolderAndMergeArguments)
               L"-L \"fr-fr\" -I \"LEGRAND\" -C \"C:\\T\\MergeMDB2\\default_cat.mdb\" -F \"C:\\T\\MergeMDB2\\footprint_lookup.mdb\" "
               L"-P \"C:\\T\\MergeMDB2\\wrx_plc.mdb\" -S \"C:\\T\\MergeMDB2\" -N");
 
-    actionstest::Scratch temp(L"mergefolders");
+    hostkit::ScratchFolder temp(L"mergefolders");
     EXPECT_EQ(FreeWorkingFolder(temp.Path()), temp / L"MergeMDB");
     CreateDirectoryW((temp / L"MergeMDB").c_str(), nullptr);
     EXPECT_EQ(FreeWorkingFolder(temp.Path() + L"\\"), temp / L"MergeMDB0");
@@ -983,7 +983,7 @@ TEST(SharedLibraryRules, PlcFolderFrenchDatabasesWorkingFolderAndMergeArguments)
 
 TEST(SharedLibraryRules, FolderTreesAreListedDepthFirstWithRelativeNames)
 {
-    actionstest::Scratch tree(L"listing");
+    hostkit::ScratchFolder tree(L"listing");
     media::WriteMediaFile(tree / L"top.txt", "t");
     media::WriteMediaFile(tree / L"a\\inner.txt", "i");
     media::WriteMediaFile(tree / L"a\\b\\deep.txt", "d");

@@ -269,7 +269,7 @@ protected:
         return Get(L"WRXCONTENTLOCATION");
     }
 
-    utiltest::ScratchFolder scratch{L"catalogs"};
+    hostkit::ScratchFolder scratch{L"catalogs"};
     std::unique_ptr<testsupport::InstalledElectricalProducts> products;
 };
 

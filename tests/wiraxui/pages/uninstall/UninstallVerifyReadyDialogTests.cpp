@@ -101,7 +101,7 @@ protected:
     }
 
     WizardPageExport* run = nullptr;
-    utiltest::ScratchFolder folder{L"uninstall-page"};
+    hostkit::ScratchFolder folder{L"uninstall-page"};
     std::wstring settings;
     std::wstring uninstallKey;
     hostkit::RegistryArranger registry;
@@ -303,7 +303,7 @@ TEST_F(UninstallVerifyReadyTest, ASettingsPathThatIsNotTheSymbolLibrariesFileIsN
 
 TEST_F(UninstallVerifyReadyTest, AMissingResourceLibraryGivesNoPage)
 {
-    utiltest::ScratchFolder empty(L"no-uninstall-resources");
+    hostkit::ScratchFolder empty(L"no-uninstall-resources");
     const std::wstring previous = CSetupContext::Instance()->ResourceFolder();
     CSetupContext::Instance()->SetResourceFolder(empty.Path());
     hostkit::DialogAnswerer answerer({L"Error"}, IDOK);
@@ -351,7 +351,7 @@ TEST(UninstallChoicesTest, HeadingReplacesEveryPlaceholderAndLeavesOtherTextAlon
 
 TEST(UninstallChoicesTest, OnlyAnExistingAbsoluteSymLibIniCounts)
 {
-    utiltest::ScratchFolder folder(L"symlib-paths");
+    hostkit::ScratchFolder folder(L"symlib-paths");
     const std::wstring file = folder / L"symlib.INI";
     ASSERT_TRUE(utiltest::WriteFileText(file, ""));
     CreateDirectoryW((folder / L"Dir").c_str(), nullptr);
