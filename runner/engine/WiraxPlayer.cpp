@@ -139,7 +139,7 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
     WiraxSession session;
     session.options = options;
     session.report = &report;
-    session.record[6] = reinterpret_cast<uintptr_t>(&session.setup);
+    session.record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(&session.setup);
     hostkit::RegistryArranger registry;  // what the scenario put in place is removed afterwards
 
     if (options.trace)

@@ -183,7 +183,7 @@ public:
 
     void Update(int kind, const wchar_t* text, const ProgressMessage* record)
     {
-        if (kind == 9) {
+        if (kind == Setup::PROGRESS_TEXT) {
             const std::wstring item = text ? text : L"";
             if (item.empty()) {
                 m_phases.emplace_back();
@@ -194,10 +194,10 @@ public:
                     ++m_phases.back().items;
                 }
             }
-        } else if (kind == 12 && record && !m_phases.empty()) {
-            if (record->kind == 0) {
+        } else if (kind == Setup::PROGRESS_RECORD && record && !m_phases.empty()) {
+            if (record->kind == Setup::PROGRESS_RESET) {
                 m_phases.back().total = record->value;
-            } else if (record->kind == 2) {
+            } else if (record->kind == Setup::PROGRESS_STEP) {
                 m_phases.back().steps += record->value;
                 ++m_stepsSeen;  // a step, not the reset that announces a phase's total
             }
@@ -205,7 +205,7 @@ public:
         Draw();
     }
 
-    // The step records so far (kind 2); resets and item texts do not count.
+    // The step records so far; resets and item texts do not count.
     int Steps() const { return m_stepsSeen; }
     const std::vector<Phase>& Phases() const { return m_phases; }
     // Every item text in the order posted: what the host's log of the deployment holds.
@@ -328,9 +328,10 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
     ProgressLog log;
     session.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void* progress) {
         bar.Update(kind, text, static_cast<const ProgressMessage*>(progress));
-        if (kind == 9 && (!text || !*text))
+        if (kind == Setup::PROGRESS_TEXT && (!text || !*text))
             log.Mark("phase " + std::to_string(bar.Phases().size()));
-        else if (kind == 12 && progress && static_cast<const ProgressMessage*>(progress)->kind == 0)
+        else if (kind == Setup::PROGRESS_RECORD && progress
+                 && static_cast<const ProgressMessage*>(progress)->kind == Setup::PROGRESS_RESET)
             log.Mark("reset " + std::to_string(static_cast<const ProgressMessage*>(progress)->value));
         if (cancelAfter >= 0 && bar.Steps() >= cancelAfter)
             session.setup.m_cancelFlag = true;

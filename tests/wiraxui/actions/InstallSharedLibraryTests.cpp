@@ -163,7 +163,7 @@ protected:
         SetEnvironmentVariableW(L"WIRAX_TOOL_JOURNAL", m_journal.c_str());
 
         CSetupManager& setup = m_host.setup;
-        setup.m_setupMode = 4;
+        setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
         setup.m_sourceRoot = m_media;
         setup.m_targetPlatform = 1;
         setup.m_languageName = L"en-us";
@@ -212,14 +212,14 @@ protected:
         for (const HostEvent& event : m_host.setup.Journal().Events()) {
             if (event.kind != HostEvent::Kind::Progress)
                 continue;
-            if (event.number == 9 && event.name.empty()) {
+            if (event.number == ::Setup::PROGRESS_TEXT && event.name.empty()) {
                 phases.emplace_back();
-            } else if (event.number == 9 && !phases.empty()) {
+            } else if (event.number == ::Setup::PROGRESS_TEXT && !phases.empty()) {
                 phases.back().items.push_back(event.name);
-            } else if (event.number == 12 && event.hasProgress && !phases.empty()) {
-                if (event.progress.kind == 0)
+            } else if (event.number == ::Setup::PROGRESS_RECORD && event.hasProgress && !phases.empty()) {
+                if (event.progress.kind == ::Setup::PROGRESS_RESET)
                     phases.back().total = event.progress.value;
-                else if (event.progress.kind == 2)
+                else if (event.progress.kind == ::Setup::PROGRESS_STEP)
                     phases.back().steps += event.progress.value;
             }
         }
@@ -231,7 +231,7 @@ protected:
     {
         std::vector<std::wstring> told;
         for (const HostEvent& event : m_host.setup.Journal().Events()) {
-            if (event.kind == HostEvent::Kind::Progress && event.number == 9 && !event.name.empty())
+            if (event.kind == HostEvent::Kind::Progress && event.number == ::Setup::PROGRESS_TEXT && !event.name.empty())
                 told.push_back(event.name);
         }
         return told;
@@ -787,7 +787,7 @@ TEST_F(SharedLibraryInstall, AMergedCatalogThatCannotBeCopiedBackIsNamedAtTheEnd
     // sharing, as a client reading it would.
     HANDLE held = INVALID_HANDLE_VALUE;
     m_host.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void*) {
-        if (kind == 9 && text && !*text && held == INVALID_HANDLE_VALUE && Phases().size() == 4)
+        if (kind == ::Setup::PROGRESS_TEXT && text && !*text && held == INVALID_HANDLE_VALUE && Phases().size() == 4)
             held = CreateFileW(shared.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     });
     const int result = Run();
@@ -845,15 +845,15 @@ TEST_F(SharedLibraryInstall, NothingHappensOutsideADeploymentOrWithoutWork)
     State().sharedSymbolFlag = true;
     State().sharedSupportFlag = true;
     Select(L"AB");
-    m_host.setup.m_setupMode = 2;
+    m_host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     EXPECT_EQ(Run(), kDone);
-    m_host.setup.m_setupMode = 6;
+    m_host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_CHANGE;
     m_host.setup.m_cancelFlag = true;
     EXPECT_EQ(Run(), kDone);
     EXPECT_EQ(State().sharedSymbolLibraryPath, m_symbols);  // untouched before the paths step
 
     testsupport::HostInstallation withoutProduct;
-    withoutProduct.setup.m_setupMode = 4;
+    withoutProduct.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
     EXPECT_EQ(wiraxui::actions::InstallSharedLibraries(withoutProduct.setup), kDone);
 
     m_host.setup.m_cancelFlag = false;
