@@ -198,7 +198,7 @@ int PlayWirax(const std::vector<ScenarioLine>& lines, const RunOptions& options,
     WiraxSession session;
     session.options = options;
     session.report = &report;
-    session.record[6] = reinterpret_cast<uintptr_t>(&session.setup);
+    session.record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(&session.setup);
 
     if (options.trace)
         TraceCapture::SwitchOn();

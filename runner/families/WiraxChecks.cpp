@@ -229,9 +229,9 @@ std::wstring CallRecordNotice(WiraxSession& session, FARPROC function, const Sce
     auto blank = std::make_unique<NoticeRecord>();
     std::memset(record.get(), 0x2A, sizeof(NoticeRecord));
     std::memset(blank.get(), 0x2A, sizeof(NoticeRecord));
-    session.record[1] = reinterpret_cast<uintptr_t>(parameter.c_str());
+    session.record[PageRecord::kNoticeParameter] = reinterpret_cast<uintptr_t>(parameter.c_str());
     const bool result = notice(session.record.data(), record.get());
-    session.record[1] = 0;
+    session.record[PageRecord::kNoticeParameter] = 0;
 
     const std::wstring kind = record->kind == blank->kind ? std::wstring(L"untouched") : std::to_wstring(record->kind);
     const std::vector<std::pair<std::wstring, std::wstring>> fields = {

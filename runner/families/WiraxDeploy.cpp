@@ -24,6 +24,7 @@
 #include "engine/WiraxPlayer.h"
 
 #include "engine/MachineFolders.h"
+#include "FileTree.h"
 #include "SampleMedia.h"
 
 #include <windows.h>
@@ -39,37 +40,10 @@ namespace {
 
 using hostkit::ExpectWords;
 using hostkit::ParseNumber;
+using hostkit::RemoveTree;
 using hostkit::ScenarioError;
 using hostkit::ScenarioLine;
-
-std::wstring TemporaryFolder()
-{
-    wchar_t temp[MAX_PATH + 1] = L"";
-    GetTempPathW(MAX_PATH + 1, temp);
-    return temp;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
+using hostkit::TemporaryFolder;
 
 void SampleMedia(WiraxSession& session, const ScenarioLine& line, Report& report)
 {
@@ -209,7 +183,7 @@ public:
 
     void Update(int kind, const wchar_t* text, const ProgressMessage* record)
     {
-        if (kind == 9) {
+        if (kind == Setup::PROGRESS_TEXT) {
             const std::wstring item = text ? text : L"";
             if (item.empty()) {
                 m_phases.emplace_back();
@@ -220,10 +194,10 @@ public:
                     ++m_phases.back().items;
                 }
             }
-        } else if (kind == 12 && record && !m_phases.empty()) {
-            if (record->kind == 0) {
+        } else if (kind == Setup::PROGRESS_RECORD && record && !m_phases.empty()) {
+            if (record->kind == Setup::PROGRESS_RESET) {
                 m_phases.back().total = record->value;
-            } else if (record->kind == 2) {
+            } else if (record->kind == Setup::PROGRESS_STEP) {
                 m_phases.back().steps += record->value;
                 ++m_stepsSeen;  // a step, not the reset that announces a phase's total
             }
@@ -231,7 +205,7 @@ public:
         Draw();
     }
 
-    // The step records so far (kind 2); resets and item texts do not count.
+    // The step records so far; resets and item texts do not count.
     int Steps() const { return m_stepsSeen; }
     const std::vector<Phase>& Phases() const { return m_phases; }
     // Every item text in the order posted: what the host's log of the deployment holds.
@@ -354,9 +328,10 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
     ProgressLog log;
     session.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void* progress) {
         bar.Update(kind, text, static_cast<const ProgressMessage*>(progress));
-        if (kind == 9 && (!text || !*text))
+        if (kind == Setup::PROGRESS_TEXT && (!text || !*text))
             log.Mark("phase " + std::to_string(bar.Phases().size()));
-        else if (kind == 12 && progress && static_cast<const ProgressMessage*>(progress)->kind == 0)
+        else if (kind == Setup::PROGRESS_RECORD && progress
+                 && static_cast<const ProgressMessage*>(progress)->kind == Setup::PROGRESS_RESET)
             log.Mark("reset " + std::to_string(static_cast<const ProgressMessage*>(progress)->value));
         if (cancelAfter >= 0 && bar.Steps() >= cancelAfter)
             session.setup.m_cancelFlag = true;

@@ -166,10 +166,10 @@ void ShowLanguagePackFlag(WiraxSession& session)
     });
 }
 
-// Outside setup mode 3 the export shows no page; a call without steps then only calls it.
+// Outside the removal mode the export shows no page; a call without steps then only calls it.
 std::wstring PlayRemovalPage(WiraxSession& session, FARPROC function, const ScenarioLine& line)
 {
-    if (session.setup.m_setupMode != 3 && session.pageSteps.empty() && line.words.size() == 2) {
+    if (session.setup.m_setupMode != Setup::SETUPMODE_REMOVAL && session.pageSteps.empty() && line.words.size() == 2) {
         auto run = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
         return std::to_wstring(run(session.record.data()));
     }

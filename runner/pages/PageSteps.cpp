@@ -180,7 +180,7 @@ std::wstring PlayWizardPage(WiraxSession& session, FARPROC function, const Scena
 
     Report& report = *session.report;
     PointRecordAtProduct(session);
-    session.record[PageRecord::kHostWords] = 1;  // the host has a page before this one
+    session.record[PageRecord::kBackAllowed] = 1;  // the host has a page before this one
     auto run = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
     PageUser user(session, GetCurrentThreadId(), nullptr, true, line.words[1]);
     std::thread userThread([&] { user.Play(steps); });
@@ -200,7 +200,7 @@ std::wstring PlayWizardPage(WiraxSession& session, FARPROC function, const Scena
     session.pageCreationMs = (found ? found : ended) - started;
     // A page that was never shown (its resource library is missing, its window could not be
     // made) left nothing to act on.
-    if (code == 1603 && !found) {
+    if (code == Setup::WIZARD_NOT_CREATED && !found) {
         user.TakeLines();
         PageNotCreated(session, line, steps, error);
         return std::to_wstring(code);

@@ -4,6 +4,8 @@
 #include "PageShotSupport.h"
 #include "pages/StepActions.h"
 
+#include <HostVocabulary.h>
+
 #include <memory>
 
 namespace runner::pages {
@@ -285,7 +287,7 @@ void PageUser::Unwind()
             Sleep(20);
         if (!m_pageDone) {
             m_forcedQuit = true;
-            PostThreadMessageW(m_pageThread, WM_QUIT, 1603, 0);
+            PostThreadMessageW(m_pageThread, WM_QUIT, Setup::WIZARD_NOT_CREATED, 0);
         }
     }
 }

@@ -11,11 +11,11 @@ namespace testsupport {
 
 struct HostInstallation {
     CSetupManager setup;
-    std::array<uintptr_t, 32> record{};
+    std::array<uintptr_t, PageRecord::kWords> record{};
 
     HostInstallation()
     {
-        record[6] = reinterpret_cast<uintptr_t>(&setup);
+        record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(&setup);
         setup.m_installPath = L"C:\\Program Files\\Tarvena\\Wirax\\";
     }
 

@@ -101,7 +101,7 @@ TEST_F(WiraxInitTest, SecondCallKeepsFirstCallWorkButCostsManufacturersAgain)
 
 TEST_F(WiraxInitTest, SecondCallRebuildsPlatformKeysForTheReadBack)
 {
-    host.setup.m_setupMode = 2;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     ASSERT_EQ(initialize(host.record.data()), 1);
 
     // The product's platform changes after the first call; the read-back must follow it.
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, ChangedInstallation, ::testing::Values(2, 3));
 
 TEST_F(WiraxInitTest, ReadBackKeepsDefaultFoldersWhenNothingWasRecorded)
 {
-    host.setup.m_setupMode = 3;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_REMOVAL;
     ASSERT_EQ(initialize(host.record.data()), 1);
     EXPECT_EQ(Get(L"WXSYMLIBFOLDER"), Folder(CSIDL_COMMON_DOCUMENTS) + L"\\Tarvena\\Wirax\\");
     EXPECT_FALSE(main->HasProperty(L"GLOBCONTENTSRCPATH"));
@@ -207,7 +207,7 @@ TEST_F(WiraxInitTest, DataFoldersDefaultToTheUsersAndPublicDocuments)
 
 TEST_F(WiraxInitTest, DeploymentKeepsNetworkFoldersItSwitchedOff)
 {
-    host.setup.m_setupMode = 5;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_UPDATE;
     Set(L"NETPERSONALWXDATAPATH", L"0");
     Set(L"NETDEFAULTSYMLIBPATH", L"1");
     Set(L"ROAMINGUSERMYDOCSWIRAXFOLDER", L"\\\\server\\users\\");

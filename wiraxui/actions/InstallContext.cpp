@@ -5,30 +5,25 @@
 
 namespace wiraxui::actions {
 
-namespace {
-constexpr int kTextMessage = 9;
-constexpr int kRecordMessage = 12;
-}  // namespace
+void ProgressReporter::Phase() { m_setup.ProgressUpdate(Setup::PROGRESS_TEXT, L"", nullptr); }
 
-void ProgressReporter::Phase() { m_setup.ProgressUpdate(kTextMessage, L"", nullptr); }
-
-void ProgressReporter::Item(const std::wstring& name) { m_setup.ProgressUpdate(kTextMessage, name.c_str(), nullptr); }
+void ProgressReporter::Item(const std::wstring& name) { m_setup.ProgressUpdate(Setup::PROGRESS_TEXT, name.c_str(), nullptr); }
 
 void ProgressReporter::Reset(int total)
 {
     ProgressMessage record;
-    record.kind = 0;
+    record.kind = Setup::PROGRESS_RESET;
     record.value = total;
-    m_setup.ProgressUpdate(kRecordMessage, L"", &record);
+    m_setup.ProgressUpdate(Setup::PROGRESS_RECORD, L"", &record);
 }
 
 void ProgressReporter::Step(int size)
 {
     ProgressMessage record;
-    record.kind = 2;
+    record.kind = Setup::PROGRESS_STEP;
     record.value = size;
     record.step = 1;
-    m_setup.ProgressUpdate(kRecordMessage, L"", &record);
+    m_setup.ProgressUpdate(Setup::PROGRESS_RECORD, L"", &record);
 }
 
 int InstallContext::ReportFailure(const std::wstring& text)

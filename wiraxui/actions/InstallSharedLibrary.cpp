@@ -20,15 +20,13 @@ const std::array<const wchar_t*, 14> kLibraryArchives = {
 
 namespace {
 
-bool IsDeployment(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
-
 // The language pack's own package folder serves as language source only for a pack of another
 // language than the installation's, in the first deployment mode, when the folder is there.
 std::wstring LanguageSource(const CSetupManager& setup, const CProduct* main, const InstallContext& context)
 {
     const std::wstring fallback = context.sourceRoot + context.platform + L"\\" + context.languageName + L"\\Wirax\\";
     const CProduct* pack = setup.m_languageList.empty() ? nullptr : main->FindLangPack(setup.m_languageList.front().c_str());
-    if (!pack || setup.m_setupMode != 4 || _wcsicmp(pack->m_name.c_str(), setup.m_languageName.c_str()) == 0)
+    if (!pack || setup.m_setupMode != Setup::SETUPMODE_DEPLOY || _wcsicmp(pack->m_name.c_str(), setup.m_languageName.c_str()) == 0)
         return fallback;
     const std::wstring folder = ParentOf(pack->m_packagePath);
     if (folder.empty() || !FolderExists(folder))
@@ -91,7 +89,7 @@ int CopySupportData(InstallContext& context)
 int InstallSharedLibraries(CSetupManager& setup)
 {
     CProduct* main = setup.FindProduct(L"WIRAX_MAIN");
-    if (!IsDeployment(setup.m_setupMode) || setup.m_cancelFlag || !main)
+    if (!Setup::IsDeploymentMode(setup.m_setupMode) || setup.m_cancelFlag || !main)
         return kDone;
 
     ProcessState& state = State();

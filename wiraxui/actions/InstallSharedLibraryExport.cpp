@@ -18,7 +18,7 @@ int InstallTellingWhyItStopped(CSetupManager& setup)
         return wiraxui::actions::InstallSharedLibraries(setup);
     } catch (const std::exception& error) {
         const std::wstring what = plugins::TraceText(error.what());
-        setup.ProgressUpdate(9, (L"the deployment stopped on an unexpected failure: " + wiraxui::actions::OneLine(what)).c_str(), nullptr);
+        setup.ProgressUpdate(Setup::PROGRESS_TEXT, (L"the deployment stopped on an unexpected failure: " + wiraxui::actions::OneLine(what)).c_str(), nullptr);
         throw;
     }
 }

@@ -36,13 +36,13 @@ bool CheckDriver(int setupMode, CProduct* product, int* stateResult, int* action
     const std::wstring helpFormat = LoadResString(IDS_DRIVER_HELP_LINE);
 
     if (verdict == DriverVerdict::Deployment && product) {
-        product->SetMessage(kWarningMessageKind, message.c_str(), text.c_str());
+        product->SetMessage(Setup::MESSAGE_WARNING, message.c_str(), text.c_str());
         ShowHelpLink(product);
     }
     if (verdict == DriverVerdict::Block) {
         if (product)
-            product->SetMessage(kRefusalMessageKind, message.c_str(), text.c_str());
-        WriteResultWords(stateResult, actionResult, 3, 11);
+            product->SetMessage(Setup::MESSAGE_REFUSAL, message.c_str(), text.c_str());
+        WriteResultWords(stateResult, actionResult, Setup::INSTALLSTATE_CONFLICT, Setup::INSTALLACTION_LEAVE_OUT);
         if (product)
             ShowHelpLink(product);
         WriteDriverLog(DriverLogPath(), message, FormatHelpLine(helpFormat, kDriverHelpLink));
@@ -66,7 +66,7 @@ bool CheckAceDriver(int setupMode, CProduct* product, int* stateResult, int* act
 bool ACE2010DriverCheck(int setupMode, CProduct*, int* stateResult, int* actionResult)
 {
     return wiraxui::GuardedExport(L"ACE2010DriverCheck", true, [&] {
-        wiraxui::WriteResultWords(stateResult, actionResult, 1, 8);
+        wiraxui::WriteResultWords(stateResult, actionResult, Setup::INSTALLSTATE_NOT_PRESENT, Setup::INSTALLACTION_INSTALL);
         wiraxui::CDriverMachine machine;
         const wiraxui::RequisiteState requisite = wiraxui::JudgeAce2010Requisite(setupMode, machine);
         wiraxui::WriteResultWords(stateResult, actionResult, requisite.state, requisite.action);

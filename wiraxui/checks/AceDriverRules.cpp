@@ -2,6 +2,7 @@
 
 #include "checks/CheckResults.h"
 
+#include <HostVocabulary.h>
 #include <cwchar>
 
 namespace wiraxui {
@@ -17,7 +18,7 @@ DriverVerdict JudgeDriver(int setupMode, IDriverMachine& machine)
 {
     const bool engine2010 = machine.IsInstalled(kAceEngine64Bit2010.c_str());
     const bool engine2016 = machine.IsInstalled(kAceEngine64Bit2016.c_str());
-    if (IsDeploymentMode(setupMode))
+    if (Setup::IsDeploymentMode(setupMode))
         return DriverVerdict::Deployment;
     if (engine2016 || engine2010)
         return DriverVerdict::PassOn;
@@ -45,13 +46,13 @@ bool FindsThirtyTwoBitOfficeOrEngine(IDriverMachine& machine)
 
 RequisiteState JudgeAce2010Requisite(int setupMode, IDriverMachine& machine)
 {
-    if (IsDeploymentMode(setupMode))
-        return {1, 8};
+    if (Setup::IsDeploymentMode(setupMode))
+        return {Setup::INSTALLSTATE_NOT_PRESENT, Setup::INSTALLACTION_INSTALL};
     const bool engine2010 = machine.IsInstalled(kAceEngine64Bit2010.c_str());
     const bool engine2016 = machine.IsInstalled(kAceEngine64Bit2016.c_str());
     if (engine2016 || !engine2010)
-        return {1, 8};
-    return {2, 7};
+        return {Setup::INSTALLSTATE_NOT_PRESENT, Setup::INSTALLACTION_INSTALL};
+    return {Setup::INSTALLSTATE_PRESENT, Setup::INSTALLACTION_KEEP};
 }
 
 }  // namespace wiraxui

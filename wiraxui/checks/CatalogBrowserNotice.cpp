@@ -51,11 +51,11 @@ void FillWizardNotice(const std::wstring& parameter, NoticeRecord* record)
 
 void PostDeploymentNotice(int setupMode, CProduct* product, const std::wstring& parameter)
 {
-    if (!IsDeploymentMode(setupMode))
+    if (!Setup::IsDeploymentMode(setupMode))
         return;
     const CatalogTexts texts = ResolveChoice(ChooseDeploymentCatalogNotice(parameter), LoadCatalogTexts());
     if (product)
-        product->SetMessage(kNoticeMessageKind, (texts.message + L"\n\n" + texts.link).c_str(), L"");
+        product->SetMessage(Setup::MESSAGE_NOTICE, (texts.message + L"\n\n" + texts.link).c_str(), L"");
 }
 
 }  // namespace

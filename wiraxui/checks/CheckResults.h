@@ -1,13 +1,13 @@
-// What every check shares: the deployment modes, the result words it fills for the host, and when
-// an installer product counts as installed.
+// What every check shares: the result words it fills for the host, and when an installer product
+// counts as installed. The host's codes (setup modes, install states, message kinds) are the
+// host's own (HostVocabulary.h).
 #pragma once
+
+#include <HostVocabulary.h>
 
 #include <string>
 
 namespace wiraxui {
-
-// The host builds a deployment in modes 4, 5 and 6 rather than installing on this machine.
-inline bool IsDeploymentMode(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
 
 // The host passes both pointers; a host that passes none still gets its answer.
 inline void WriteResultWords(int* stateResult, int* actionResult, int state, int action)
@@ -17,11 +17,6 @@ inline void WriteResultWords(int* stateResult, int* actionResult, int state, int
     if (actionResult)
         *actionResult = action;
 }
-
-// Message kinds of CProduct::SetMessage that the checks and notices post.
-constexpr int kNoticeMessageKind = 1;
-constexpr int kWarningMessageKind = 2;
-constexpr int kRefusalMessageKind = 128;
 
 // Installed means Windows Installer's default state (5); an unknown, empty or malformed code, and
 // every other state, count as not installed.

@@ -4,6 +4,7 @@
 #include "checks/NoticeRecord.h"
 #include "host/HostRecord.h"
 
+#include <HostVocabulary.h>
 #include <string>
 
 class CProduct;
@@ -17,12 +18,10 @@ bool VCSQLMigrationMessage(int setupMode, CProduct* product, int* stateResult, i
 
 namespace wiraxui {
 
-// Word 1 of the host's record: the notice parameter, a wide text (none reads as empty).
-constexpr size_t kRecordNoticeParameter = 1;
-
+// The notice parameter of the host's record, a wide text (none reads as empty).
 inline std::wstring NoticeParameterOf(const HostRecord* record)
 {
-    const auto* parameter = record ? reinterpret_cast<const wchar_t*>(record[kRecordNoticeParameter]) : nullptr;
+    const auto* parameter = record ? reinterpret_cast<const wchar_t*>(record[PageRecord::kNoticeParameter]) : nullptr;
     return parameter ? parameter : L"";
 }
 

@@ -19,7 +19,7 @@ namespace {
 bool RequireInstalledProduct(int setupMode, CProduct* product, int* stateResult, int* actionResult,
                              const wchar_t* codeProperty, UINT messageId)
 {
-    if (IsDeploymentMode(setupMode))
+    if (Setup::IsDeploymentMode(setupMode))
         return true;
     if (IsInstallerProductInstalled(ReadProperty(product, codeProperty)))
         return true;
@@ -28,9 +28,9 @@ bool RequireInstalledProduct(int setupMode, CProduct* product, int* stateResult,
     library.Load(ResolveResourceLibrary(L"WIRAXUIRES.DLL"));
     CResourceInstanceScope resources(library.Module());
     const std::wstring message = LoadResString(messageId);
-    WriteResultWords(stateResult, actionResult, 7, 11);
+    WriteResultWords(stateResult, actionResult, Setup::INSTALLSTATE_REFUSED, Setup::INSTALLACTION_LEAVE_OUT);
     if (product)
-        product->SetMessage(kRefusalMessageKind, message.c_str(), L"");
+        product->SetMessage(Setup::MESSAGE_REFUSAL, message.c_str(), L"");
     return false;
 }
 
@@ -50,7 +50,7 @@ int CheckSelectionBeforeInstall(HostRecord* record)
     if (!main)
         return kNoMainProduct;
     State().languageName = ReadProperty(main, L"LANG2LONG");
-    if (main->m_actionWord != 8)
+    if (main->m_actionWord != Setup::INSTALLACTION_INSTALL)
         return kNothingBlocks;
     if (AnyManufacturerSelected(main)) {
         InitializeProduct_WRX(record);

@@ -14,7 +14,7 @@ namespace {
 
 bool RefuseWhilePreviousInstalled(int setupMode, CProduct* product, int* stateResult, int* actionResult)
 {
-    if (IsDeploymentMode(setupMode))
+    if (Setup::IsDeploymentMode(setupMode))
         return true;
     if (!IsInstallerProductInstalled(ReadProperty(product, L"PREVPRODUCTCODE")))
         return true;
@@ -23,9 +23,9 @@ bool RefuseWhilePreviousInstalled(int setupMode, CProduct* product, int* stateRe
     library.Load(ResolveResourceLibrary(L"HOSTRES.DLL"));
     CResourceInstanceScope resources(library.Module());
     const std::wstring message = LoadResString(IDS_PREVIOUS_VERSION_INSTALLED);
-    WriteResultWords(stateResult, actionResult, 7, 11);
+    WriteResultWords(stateResult, actionResult, Setup::INSTALLSTATE_REFUSED, Setup::INSTALLACTION_LEAVE_OUT);
     if (product)
-        product->SetMessage(kRefusalMessageKind, message.c_str(), L"");
+        product->SetMessage(Setup::MESSAGE_REFUSAL, message.c_str(), L"");
     return false;
 }
 

@@ -1,6 +1,8 @@
 // The record the setup host hands to an export: pointer-sized words, numbered from zero.
 #pragma once
 
+#include <HostVocabulary.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -10,11 +12,9 @@ namespace wiraxui {
 
 using HostRecord = uintptr_t;
 
-constexpr size_t kRecordSetupManager = 6;
-
 inline CSetupManager* SetupManagerOf(const HostRecord* record)
 {
-    return record ? reinterpret_cast<CSetupManager*>(record[kRecordSetupManager]) : nullptr;
+    return record ? reinterpret_cast<CSetupManager*>(record[PageRecord::kSetupManager]) : nullptr;
 }
 
 }  // namespace wiraxui

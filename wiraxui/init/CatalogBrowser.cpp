@@ -17,8 +17,6 @@ namespace {
 
 const wchar_t kAddInKey[] = L"WRXFWLADDIN";
 
-bool IsDeployment(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
-
 std::wstring SpecialFolder(int csidl)
 {
     wchar_t path[MAX_PATH + 1] = L"";
@@ -31,7 +29,7 @@ MainProductRole RoleOf(const CProduct* main)
 {
     if (!main)
         return MainProductRole::Absent;
-    return main->m_actionWord == 8 ? MainProductRole::BeingInstalled : MainProductRole::Other;
+    return main->m_actionWord == Setup::INSTALLACTION_INSTALL ? MainProductRole::BeingInstalled : MainProductRole::Other;
 }
 
 void WriteInstallFromAddIn(const CSetupManager& setup, CProduct* addIn, const FinalisationChoice& choice,
@@ -42,7 +40,7 @@ void WriteInstallFromAddIn(const CSetupManager& setup, CProduct* addIn, const Fi
     WriteProperty(addIn, L"CDBSOURCEDIR", sources.cdbSource);
     WriteProperty(addIn, L"CDBLPSOURCEDIR", sources.cdbLanguageSource);
     WriteProperty(addIn, L"MDBSOURCEDIR", sources.mdbSource);
-    if (IsDeployment(setup.m_setupMode)) {
+    if (Setup::IsDeploymentMode(setup.m_setupMode)) {
         WriteProperty(addIn, L"ADMINIMAGEPATH", WithBackslash(setup.m_adminImagePath));
         WriteProperty(addIn, L"DEPLOYMENTMODE", L"YES");
     }

@@ -19,9 +19,6 @@ namespace wiraxui {
 
 namespace {
 
-bool IsDeployment(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
-bool IsChangingInstallation(int setupMode) { return setupMode == 2 || setupMode == 3; }
-
 std::wstring SpecialFolderWithBackslash(int csidl)
 {
     wchar_t path[MAX_PATH + 1] = L"";
@@ -76,16 +73,16 @@ void ReadInstalledManufacturers(CProduct* main)
 void FirstCall(CSetupManager& setup, CProduct* main)
 {
     SelectSymbolLibraries(setup, main);
-    if (IsDeployment(setup.m_setupMode))
+    if (Setup::IsDeploymentMode(setup.m_setupMode))
         RememberDeploymentChoices(main);
-    if (IsChangingInstallation(setup.m_setupMode))
+    if (Setup::IsChangingMode(setup.m_setupMode))
         ReadInstalledManufacturers(main);
 }
 
 void ApplyNetworkDataPaths(const CSetupManager& setup, CProduct* main)
 {
     ProcessState& state = State();
-    if (IsDeployment(setup.m_setupMode) || setup.m_networkPaths) {
+    if (Setup::IsDeploymentMode(setup.m_setupMode) || setup.m_networkPaths) {
         if (ReadProperty(main, L"NETPERSONALWXDATAPATH") == L"0")
             state.forcePersonalFolder = false;
         if (ReadProperty(main, L"NETDEFAULTSYMLIBPATH") == L"0")
@@ -136,7 +133,7 @@ void WarnMissingContent(const CSetupManager& setup, CProduct* main)
     auto texts = LoadLibraryTexts(L"WiraxUIRes.dll", {IDS_MISSING_CONTENT_TEXT, IDS_MISSING_CONTENT_TITLE});
     if (!texts)
         texts = {{L"No manufacturer content is selected.", L"Manufacturer content"}};
-    if (setup.m_setupMode != 3)
+    if (setup.m_setupMode != Setup::SETUPMODE_REMOVAL)
         main->SetMessage(kMissingContentMessageKind, (*texts)[0].c_str(), (*texts)[1].c_str());
 }
 
@@ -174,7 +171,7 @@ void InitializeMainProduct(CSetupManager& setup, CProduct* main, HostRecord* rec
     if (!CostManufacturerContent(setup, main))
         WarnMissingContent(setup, main);
 
-    if (IsChangingInstallation(setup.m_setupMode)) {
+    if (Setup::IsChangingMode(setup.m_setupMode)) {
         ReadBackInstalledFolders(main);
     } else if (IsStandaloneLanguagePack(setup)) {
         MarkStandaloneLanguagePack(setup);

@@ -3,9 +3,11 @@
 
 #include "host/HostRecord.h"
 
+#include <HostVocabulary.h>
+
 extern "C" int InitializeProduct_WRX(wiraxui::HostRecord* record);
 
 namespace wiraxui {
-// Texts of the missing-content warning (message kind 2), shared with the manufacturer pages.
-constexpr int kMissingContentMessageKind = 2;
+// The missing-content warning is a warning message, shared with the manufacturer pages.
+constexpr int kMissingContentMessageKind = Setup::MESSAGE_WARNING;
 }  // namespace wiraxui

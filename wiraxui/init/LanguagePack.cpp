@@ -13,8 +13,6 @@ namespace wiraxui {
 
 namespace {
 
-bool IsInstalledState(int state) { return state == 2 || state == 4 || state == 5; }
-
 void FillManufacturersFromRegistry(CSetupManager& setup)
 {
     CProduct* main = setup.FindProduct(L"WIRAX_MAIN");
@@ -40,8 +38,8 @@ bool IsStandaloneLanguagePack(const CSetupManager& setup)
 {
     const CProduct* product = setup.FindProduct(L"WIRAX");
     const CProduct* languagePack = setup.FindProduct(L"WIRAX_LP");
-    return product && languagePack && IsInstalledState(product->m_installState)
-        && !IsInstalledState(languagePack->m_installState);
+    return product && languagePack && Setup::IsInstalledState(product->m_installState)
+        && !Setup::IsInstalledState(languagePack->m_installState);
 }
 
 void MarkStandaloneLanguagePack(CSetupManager& setup)

@@ -2,13 +2,15 @@
 // lists inside it, and the interface of a configuration page that the host drives.
 #pragma once
 
+#include "HostVocabulary.h"
+
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 
-// A host callback run around a page: it receives a page record (see PageRecord below) and
-// answers 2 to keep the user on the page.
+// A host callback run around a page: it receives a page record (its words: PageRecord in
+// HostVocabulary.h) and answers Setup::CALLBACK_STAY_ON_PAGE to keep the user on the page.
 using PageCallback = int (*)(uintptr_t* pageRecord);
 
 // A host vector of callback pointers: first element, one past the last, end of the storage.
@@ -19,24 +21,6 @@ struct HostCallbackList {
     PageCallback* storageEnd;
 };
 static_assert(sizeof(HostCallbackList) == 3 * sizeof(uintptr_t), "a callback list is three record words");
-
-// Word numbers of the page record; every word is pointer-sized.
-namespace PageRecord {
-constexpr size_t kWords = 32;
-constexpr size_t kParentWindow = 0;    // HWND: parent of a configuration page
-constexpr size_t kSetupManager = 6;    // CSetupManager*
-constexpr size_t kProduct = 7;         // CProduct*
-constexpr size_t kHostValue = 8;       // kept by the page, not interpreted
-constexpr size_t kHostText = 9;        // with word 8: a string the page-event record leaves empty
-constexpr size_t kInitList = 11;       // HostCallbackList, words 11-13
-constexpr size_t kRefreshList = 14;    // words 14-16
-constexpr size_t kLeaveList = 17;      // words 17-19
-constexpr size_t kContext = 20;        // handed back to the callbacks
-constexpr size_t kResourceModule = 21; // HMODULE of the product resource library (wizard pages)
-constexpr size_t kResourcePath = 22;   // const wchar_t*: full path of it (configuration pages)
-constexpr size_t kHostWords = 23;      // words 23-25; word 23 zero: the wizard page has no Back
-constexpr size_t kHostWordCount = 3;
-}  // namespace PageRecord
 
 // What a configuration-page export returns; the host owns the page from then on.
 // The order of the operations is the host's contract.

@@ -7,6 +7,8 @@
 // headers, compiled into whoever uses them; plug-ins export their own copies.
 #pragma once
 
+#include "HostVocabulary.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -26,24 +28,9 @@
 class CSetupManager;
 class CUiManager;
 
-namespace Setup {
-// Values of the host's install-state enumeration that the plug-ins name.
-enum tagINSTALLSTATE : int {
-    INSTALLSTATE_NONE = 0,
-    INSTALLSTATE_1 = 1,
-    INSTALLSTATE_2 = 2,
-    INSTALLSTATE_3 = 3,
-    INSTALLSTATE_4 = 4,
-    INSTALLSTATE_5 = 5,
-    INSTALLSTATE_6 = 6,
-    INSTALLSTATE_7 = 7,
-    INSTALLSTATE_8 = 8,
-    INSTALLSTATE_11 = 11,
-};
-}  // namespace Setup
 
-// The record passed with progress message kind 12: a reset (kind 0, value = total) or a step
-// (kind 2, value = step size, step = 1).
+// The record passed with Setup::PROGRESS_RECORD: a reset (Setup::PROGRESS_RESET, value = total)
+// or a step (Setup::PROGRESS_STEP, value = step size, step = 1).
 struct ProgressMessage {
     int32_t kind = 0;
     int32_t value = 0;
@@ -182,8 +169,8 @@ public:
     CSetupManager* Owner() const { return m_owner; }
 
     // Fields that plug-ins read directly.
-    int m_installState = 0;   // tested against {2, 4, 5}
-    int m_actionWord = 0;     // 8: installed in this run
+    int m_installState = 0;   // Setup::tagINSTALLSTATE; Setup::IsInstalledState tells the installed ones
+    int m_actionWord = 0;     // Setup::INSTALLACTION_INSTALL: installed in this run
     std::wstring m_productCode;  // the product's installer product code, "{...}"
     long long m_downloadCompSize = 0;
     long long m_downloadUncompSize = 0;
@@ -279,16 +266,16 @@ public:
     const CHostJournal& Journal() const { return m_journal; }
 
     // Fields that plug-ins read directly.
-    int m_setupMode = 1;               // 2, 3: changing an installation; 4, 5, 6: deployment
+    int m_setupMode = Setup::SETUPMODE_INSTALL;  // Setup::SetupMode
     bool m_networkPaths = false;       // treated like a deployment for the network data paths
     std::wstring m_installPath;        // its drive receives extra disk cost
     std::wstring m_sourceRoot;
     std::wstring m_adminImagePath;
     int m_targetPlatform = 0;          // 2 selects x86
-    int m_runState = 0;                // 4: Cancel acts as Next on wizard pages
+    int m_runState = 0;                // Setup::RUNSTATE_PAST_CANCELLING: Cancel acts as Next on wizard pages
     bool m_cancelFlag = false;
     bool m_cancelAllowed = true;
-    int m_resultCode = 0;
+    int m_resultCode = 0;              // Setup::RESULT_CANCELLED after a confirmed cancel
     std::wstring m_languageName;
     std::vector<std::wstring> m_languageList;
     std::wstring m_uiLanguage;

@@ -1,6 +1,9 @@
 // Folders, files and hand-made zip archives for the install-time action tests.
 #pragma once
 
+#include "FileTree.h"
+#include "UnixLink.h"
+
 #include <windows.h>
 
 #include <zlib.h>
@@ -12,13 +15,6 @@
 
 namespace actionstest {
 
-inline std::wstring TemporaryFolder()
-{
-    wchar_t temp[MAX_PATH + 1] = L"";
-    GetTempPathW(MAX_PATH + 1, temp);
-    return temp;
-}
-
 inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline bool IsFolder(const std::wstring& path)
@@ -26,123 +22,6 @@ inline bool IsFolder(const std::wstring& path)
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-inline void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (!DeleteFileW(path.c_str()))
-                    RemoveDirectoryW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-// Runs a program of the Unix host (Wine starts it as a Unix process) with the Unix names of the
-// given Windows paths as its arguments (quoted the Windows way: Wine splits the line by those rules).
-inline bool RunUnix(const wchar_t* program, const std::vector<std::string>& options, const std::vector<std::wstring>& paths)
-{
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return false;
-    std::string text = "unix";
-    for (const std::string& option : options)
-        text += " " + option;
-    for (const std::wstring& path : paths) {
-        char* name = unixName(path.c_str());
-        if (!name)
-            return false;
-        text += std::string(" \"") + name + "\"";
-        HeapFree(GetProcessHeap(), 0, name);
-    }
-    std::wstring command(text.begin(), text.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-// True while the folder lists the name, whether or not what it names can be reached.
-inline bool Listed(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
-}
-
-// A symbolic link made from the Unix side, as another user of the machine could place one (Wine
-// makes none from the Windows side: CreateSymbolicLinkW answers success and leaves nothing), and
-// removed again the same way: Windows' RemoveDirectoryW on it would remove the folder it points at.
-class UnixLink {
-public:
-    UnixLink(const std::wstring& link, const std::wstring& target) : m_link(link)
-    {
-        // A Unix child's handle tells nothing about its end: the link itself is what is waited for.
-        m_made = RunUnix(L"Z:\\bin\\ln", {"-s"}, {target, link}) && WaitFor(true);
-    }
-    ~UnixLink()
-    {
-        if (Listed(m_link) && RunUnix(L"Z:\\bin\\rm", {"-f"}, {m_link}))
-            WaitFor(false);
-    }
-    UnixLink(const UnixLink&) = delete;
-    UnixLink& operator=(const UnixLink&) = delete;
-    bool Made() const { return m_made; }
-
-private:
-    bool WaitFor(bool listed) const
-    {
-        for (int waited = 0; waited < 10000; waited += 10) {
-            if (Listed(m_link) == listed)
-                return true;
-            Sleep(10);
-        }
-        return false;
-    }
-
-    std::wstring m_link;
-    bool m_made = false;
-};
-
-// A folder of the test's own below the temporary folder, removed with its content afterwards.
-class Scratch {
-public:
-    explicit Scratch(const std::wstring& name)
-        : m_path(TemporaryFolder() + name + L"-" + std::to_wstring(GetCurrentProcessId()))
-    {
-        RemoveTree(m_path);
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~Scratch() { RemoveTree(m_path); }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    const std::wstring& Path() const { return m_path; }
-    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
-
-private:
-    std::wstring m_path;
-};
 
 inline bool WriteBytes(const std::wstring& path, const std::string& data)
 {

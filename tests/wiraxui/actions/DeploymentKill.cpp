@@ -25,7 +25,7 @@
 namespace {
 
 using actionstest::ReadBytes;
-using actionstest::RemoveTree;
+using hostkit::RemoveTree;
 using Tree = std::map<std::wstring, std::string>;
 
 std::string Utf8(const std::wstring& text) { return media::Utf8(text); }

@@ -17,8 +17,8 @@ using actionstest::Exists;
 using actionstest::IsFolder;
 using actionstest::RawZip;
 using actionstest::ReadBytes;
-using actionstest::Scratch;
-using actionstest::UnixLink;
+using hostkit::ScratchFolder;
+using hostkit::UnixLink;
 using actionstest::Walk;
 using actionstest::WriteBytes;
 using wiraxui::actions::kDone;
@@ -43,7 +43,7 @@ protected:
     // Everything below the link's target: nothing may land there.
     std::map<std::wstring, DWORD> Elsewhere() const { return Walk(m_elsewhere); }
 
-    Scratch m_scratch;
+    ScratchFolder m_scratch;
     std::wstring m_share, m_elsewhere;
 };
 
@@ -153,7 +153,7 @@ TEST_F(DestinationLinks, LeftoversThatAreLinksNeverChangeTheirTargets)
 // and what a link leads to is neither listed nor copied.
 TEST(SourceLinks, LinkedFoldersOfTheSourceAreNotEntered)
 {
-    Scratch scratch(L"source-links");
+    ScratchFolder scratch(L"source-links");
     const std::wstring source = scratch / L"UDC";
     ASSERT_TRUE(CreateDirectoryW(source.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((source + L"\\Templates").c_str(), nullptr));

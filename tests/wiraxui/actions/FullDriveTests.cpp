@@ -31,10 +31,10 @@ protected:
         const char* drive = std::getenv("WIRAX_SMALL_DRIVE");
         ASSERT_TRUE(drive && *drive) << "run through full-drive.sh, which provides the small drive";
         m_drive = std::wstring(drive, drive + strlen(drive)) + L"\\";
-        actionstest::RemoveTree(m_drive + L"work");
+        hostkit::RemoveTree(m_drive + L"work");
         ASSERT_TRUE(CreateDirectoryW((m_drive + L"work").c_str(), nullptr));
     }
-    void TearDown() override { actionstest::RemoveTree(m_drive + L"work"); }
+    void TearDown() override { hostkit::RemoveTree(m_drive + L"work"); }
 
     ULONGLONG FreeBytes() const
     {
@@ -58,7 +58,7 @@ protected:
     // test chooses the halves and their folders.
     static void PrepareDeployment(testsupport::HostInstallation& host, const std::wstring& media)
     {
-        host.setup.m_setupMode = 4;
+        host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
         host.setup.m_sourceRoot = media;
         host.setup.m_targetPlatform = 1;
         host.setup.m_languageName = L"en-us";
@@ -72,7 +72,7 @@ protected:
     }
 
     std::wstring m_drive;
-    actionstest::Scratch m_scratch{L"fulldrive"};
+    hostkit::ScratchFolder m_scratch{L"fulldrive"};
 };
 
 TEST_F(FullDrive, TheUnpackerFailsWithoutAPartialFileAndKeepsTheEarlierVersion)
@@ -124,7 +124,7 @@ TEST_F(FullDrive, ALibraryArchiveThatFillsTheDriveIsNamedWithItsEntryAndTheReaso
     EXPECT_TRUE(Leftovers().empty());
     std::wstring last;
     for (const HostEvent& event : host.setup.Journal().Events()) {
-        if (event.kind == HostEvent::Kind::Progress && event.number == 9 && !event.name.empty())
+        if (event.kind == HostEvent::Kind::Progress && event.number == ::Setup::PROGRESS_TEXT && !event.name.empty())
             last = event.name;
     }
     EXPECT_EQ(last.rfind(L"could not unpack " + archive + L" into " + m_drive + L"work\\Symbols\\Libs\\: entry \"gb2/big.dwg\": "
@@ -163,7 +163,7 @@ TEST_F(FullDrive, TheSupportCopyGoesOnWithWhatFitsAndTheActionAnswers1603)
 
     std::vector<std::wstring> told;
     for (const HostEvent& event : host.setup.Journal().Events()) {
-        if (event.kind == HostEvent::Kind::Progress && event.number == 9 && event.name.rfind(L"not copied: ", 0) == 0)
+        if (event.kind == HostEvent::Kind::Progress && event.number == ::Setup::PROGRESS_TEXT && event.name.rfind(L"not copied: ", 0) == 0)
             told.push_back(event.name);
     }
     EXPECT_EQ(told, std::vector<std::wstring>{L"not copied: " + support + L"Templates\\huge.dwt"});

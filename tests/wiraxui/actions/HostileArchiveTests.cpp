@@ -12,7 +12,7 @@
 namespace {
 
 using actionstest::RawZip;
-using actionstest::Scratch;
+using hostkit::ScratchFolder;
 using actionstest::Walk;
 using wiraxui::actions::kDone;
 using wiraxui::actions::kFailed;
@@ -79,7 +79,7 @@ protected:
         SetCurrentDirectoryW(workingFolder);
     }
 
-    Scratch m_scratch;
+    ScratchFolder m_scratch;
 };
 
 TEST_F(HostileArchives, NamesThatLeaveTheDestination)

@@ -163,7 +163,7 @@ protected:
         SetEnvironmentVariableW(L"WIRAX_TOOL_JOURNAL", m_journal.c_str());
 
         CSetupManager& setup = m_host.setup;
-        setup.m_setupMode = 4;
+        setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
         setup.m_sourceRoot = m_media;
         setup.m_targetPlatform = 1;
         setup.m_languageName = L"en-us";
@@ -212,14 +212,14 @@ protected:
         for (const HostEvent& event : m_host.setup.Journal().Events()) {
             if (event.kind != HostEvent::Kind::Progress)
                 continue;
-            if (event.number == 9 && event.name.empty()) {
+            if (event.number == ::Setup::PROGRESS_TEXT && event.name.empty()) {
                 phases.emplace_back();
-            } else if (event.number == 9 && !phases.empty()) {
+            } else if (event.number == ::Setup::PROGRESS_TEXT && !phases.empty()) {
                 phases.back().items.push_back(event.name);
-            } else if (event.number == 12 && event.hasProgress && !phases.empty()) {
-                if (event.progress.kind == 0)
+            } else if (event.number == ::Setup::PROGRESS_RECORD && event.hasProgress && !phases.empty()) {
+                if (event.progress.kind == ::Setup::PROGRESS_RESET)
                     phases.back().total = event.progress.value;
-                else if (event.progress.kind == 2)
+                else if (event.progress.kind == ::Setup::PROGRESS_STEP)
                     phases.back().steps += event.progress.value;
             }
         }
@@ -231,7 +231,7 @@ protected:
     {
         std::vector<std::wstring> told;
         for (const HostEvent& event : m_host.setup.Journal().Events()) {
-            if (event.kind == HostEvent::Kind::Progress && event.number == 9 && !event.name.empty())
+            if (event.kind == HostEvent::Kind::Progress && event.number == ::Setup::PROGRESS_TEXT && !event.name.empty())
                 told.push_back(event.name);
         }
         return told;
@@ -247,7 +247,7 @@ protected:
     std::wstring Support(const std::wstring& relative) const { return m_support + L"\\" + relative; }
     std::wstring Symbols(const std::wstring& relative) const { return m_symbols + L"\\" + relative; }
 
-    actionstest::Scratch m_scratch;
+    hostkit::ScratchFolder m_scratch;
     testsupport::HostInstallation m_host;
     CProduct* m_main = nullptr;
     std::wstring m_media, m_support, m_symbols, m_temp, m_journal;
@@ -468,7 +468,7 @@ TEST_F(SharedLibraryInstall, CancelAtTheSecondFileOfEachFolderTreeKeepsWhatWasCo
         m_host.setup.m_cancelFlag = false;
         m_host.setup.m_progressCallbacks.clear();
         m_host.setup.Journal().Clear();
-        actionstest::RemoveTree(m_support);
+        hostkit::RemoveTree(m_support);
         CancelWhen([phase](const std::vector<SeenPhase>& phases) {
             return phases.size() == phase && phases.back().items.size() == 2;
         });
@@ -787,7 +787,7 @@ TEST_F(SharedLibraryInstall, AMergedCatalogThatCannotBeCopiedBackIsNamedAtTheEnd
     // sharing, as a client reading it would.
     HANDLE held = INVALID_HANDLE_VALUE;
     m_host.setup.m_progressCallbacks.push_back([&](int kind, const wchar_t* text, void*) {
-        if (kind == 9 && text && !*text && held == INVALID_HANDLE_VALUE && Phases().size() == 4)
+        if (kind == ::Setup::PROGRESS_TEXT && text && !*text && held == INVALID_HANDLE_VALUE && Phases().size() == 4)
             held = CreateFileW(shared.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     });
     const int result = Run();
@@ -819,7 +819,7 @@ TEST_F(SharedLibraryInstall, ALinkedManufacturerFolderFailsTheSymbolHalf)
     const std::wstring elsewhere = m_scratch / L"elsewhere";
     ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
     ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Symbols(L"Libs\\panel")));
-    actionstest::UnixLink link(Symbols(L"Libs\\panel\\AB"), elsewhere);
+    hostkit::UnixLink link(Symbols(L"Libs\\panel\\AB"), elsewhere);
     ASSERT_TRUE(link.Made());
     EXPECT_EQ(Run(), kFailed);
     EXPECT_TRUE(actionstest::Walk(elsewhere).empty());
@@ -833,7 +833,7 @@ TEST_F(SharedLibraryInstall, ALinkedSupportFolderFailsTheSupportHalfBeforeTheMer
     const std::wstring elsewhere = m_scratch / L"elsewhere";
     ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
     ASSERT_TRUE(wiraxui::actions::CreateFolderChain(Support(L"WxData")));
-    actionstest::UnixLink link(Support(L"WxData\\en-us"), elsewhere);
+    hostkit::UnixLink link(Support(L"WxData\\en-us"), elsewhere);
     ASSERT_TRUE(link.Made());
     EXPECT_EQ(Run(), kFailed);
     EXPECT_TRUE(actionstest::Walk(elsewhere).empty());
@@ -845,15 +845,15 @@ TEST_F(SharedLibraryInstall, NothingHappensOutsideADeploymentOrWithoutWork)
     State().sharedSymbolFlag = true;
     State().sharedSupportFlag = true;
     Select(L"AB");
-    m_host.setup.m_setupMode = 2;
+    m_host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     EXPECT_EQ(Run(), kDone);
-    m_host.setup.m_setupMode = 6;
+    m_host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_CHANGE;
     m_host.setup.m_cancelFlag = true;
     EXPECT_EQ(Run(), kDone);
     EXPECT_EQ(State().sharedSymbolLibraryPath, m_symbols);  // untouched before the paths step
 
     testsupport::HostInstallation withoutProduct;
-    withoutProduct.setup.m_setupMode = 4;
+    withoutProduct.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
     EXPECT_EQ(wiraxui::actions::InstallSharedLibraries(withoutProduct.setup), kDone);
 
     m_host.setup.m_cancelFlag = false;
@@ -973,7 +973,7 @@ TEST(SharedLibraryRules, PlcFolderFrenchDatabasesWorkingFolderAndMergeArguments)
               L"-L \"fr-fr\" -I \"LEGRAND\" -C \"C:\\T\\MergeMDB2\\default_cat.mdb\" -F \"C:\\T\\MergeMDB2\\footprint_lookup.mdb\" "
               L"-P \"C:\\T\\MergeMDB2\\wrx_plc.mdb\" -S \"C:\\T\\MergeMDB2\" -N");
 
-    actionstest::Scratch temp(L"mergefolders");
+    hostkit::ScratchFolder temp(L"mergefolders");
     EXPECT_EQ(FreeWorkingFolder(temp.Path()), temp / L"MergeMDB");
     CreateDirectoryW((temp / L"MergeMDB").c_str(), nullptr);
     EXPECT_EQ(FreeWorkingFolder(temp.Path() + L"\\"), temp / L"MergeMDB0");
@@ -983,7 +983,7 @@ TEST(SharedLibraryRules, PlcFolderFrenchDatabasesWorkingFolderAndMergeArguments)
 
 TEST(SharedLibraryRules, FolderTreesAreListedDepthFirstWithRelativeNames)
 {
-    actionstest::Scratch tree(L"listing");
+    hostkit::ScratchFolder tree(L"listing");
     media::WriteMediaFile(tree / L"top.txt", "t");
     media::WriteMediaFile(tree / L"a\\inner.txt", "i");
     media::WriteMediaFile(tree / L"a\\b\\deep.txt", "d");

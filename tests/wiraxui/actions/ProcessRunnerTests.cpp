@@ -42,7 +42,7 @@ protected:
         SetEnvironmentVariableW(L"WIRAX_TOOL_DELAY_MS", nullptr);
     }
 
-    actionstest::Scratch m_scratch;
+    hostkit::ScratchFolder m_scratch;
     std::wstring m_journal;
 };
 

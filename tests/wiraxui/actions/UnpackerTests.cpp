@@ -11,7 +11,7 @@ using actionstest::Exists;
 using actionstest::IsFolder;
 using actionstest::RawZip;
 using actionstest::ReadBytes;
-using actionstest::Scratch;
+using hostkit::ScratchFolder;
 using wiraxui::actions::kCancelled;
 using wiraxui::actions::kDone;
 using wiraxui::actions::kFailed;
@@ -21,7 +21,7 @@ const wiraxui::actions::CancelCheck kNeverCancel = [] { return false; };
 
 TEST(Unpacker, EntriesBecomeBackslashFoldersAndFolderEntriesEmptyFolders)
 {
-    Scratch scratch(L"unpack-tree");
+    ScratchFolder scratch(L"unpack-tree");
     const std::wstring archive = scratch / L"lib.zip";
     {
         media::ZipBuilder zip(archive);
@@ -46,7 +46,7 @@ TEST(Unpacker, EntriesBecomeBackslashFoldersAndFolderEntriesEmptyFolders)
 
 TEST(Unpacker, EntriesLargerThanTheBufferAndExistingFilesAreWrittenWhole)
 {
-    Scratch scratch(L"unpack-large");
+    ScratchFolder scratch(L"unpack-large");
     const std::wstring archive = scratch / L"big.zip";
     const std::string big = media::SampleBytes(7, 3 * 1024 * 1024 + 17, 30);
     {
@@ -62,7 +62,7 @@ TEST(Unpacker, EntriesLargerThanTheBufferAndExistingFilesAreWrittenWhole)
 
 TEST(Unpacker, NamesFlaggedUtf8AreUtf8AndOthersUseTheAnsiCodePage)
 {
-    Scratch scratch(L"unpack-names");
+    ScratchFolder scratch(L"unpack-names");
     const std::wstring archive = scratch / L"names.zip";
     {
         media::ZipBuilder zip(archive);
@@ -81,7 +81,7 @@ TEST(Unpacker, NamesFlaggedUtf8AreUtf8AndOthersUseTheAnsiCodePage)
 
 TEST(Unpacker, CorruptDataFailsAndTheBrokenFileIsRemovedWhileEarlierFilesStay)
 {
-    Scratch scratch(L"unpack-crc");
+    ScratchFolder scratch(L"unpack-crc");
     RawZip::Entry broken;
     broken.name = "second.txt";
     broken.data = "this data does not match its checksum";
@@ -99,7 +99,7 @@ TEST(Unpacker, CorruptDataFailsAndTheBrokenFileIsRemovedWhileEarlierFilesStay)
 
 TEST(Unpacker, TruncatedAndMissingArchivesFail)
 {
-    Scratch scratch(L"unpack-truncated");
+    ScratchFolder scratch(L"unpack-truncated");
     const std::wstring archive = scratch / L"whole.zip";
     {
         media::ZipBuilder zip(archive);
@@ -134,7 +134,7 @@ TEST(Unpacker, TruncatedAndMissingArchivesFail)
 
 TEST(Unpacker, CancelStopsAtTheNextCheckAndKeepsWhatIsWhole)
 {
-    Scratch scratch(L"unpack-cancel");
+    ScratchFolder scratch(L"unpack-cancel");
     const std::wstring archive = scratch / L"five.zip";
     {
         media::ZipBuilder zip(archive);

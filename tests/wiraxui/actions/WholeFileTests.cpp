@@ -15,7 +15,7 @@ namespace {
 using actionstest::Exists;
 using actionstest::RawZip;
 using actionstest::ReadBytes;
-using actionstest::Scratch;
+using hostkit::ScratchFolder;
 using actionstest::Walk;
 using actionstest::WriteBytes;
 using wiraxui::actions::kCancelled;
@@ -44,7 +44,7 @@ TEST(WholeFiles, TemporaryNamesAreRecognisable)
         EXPECT_TRUE(IsTemporaryName(name)) << media::Utf8(name);
     for (const wchar_t* name : {L"~wxp.tmp", L"~wxp1.tmpx", L"~wxpz.tmp", L"~wxp123456789.tmp", L"wxp1.tmp", L"~wxp1.txt", L""})
         EXPECT_FALSE(IsTemporaryName(name)) << media::Utf8(name);
-    Scratch scratch(L"whole-names");
+    ScratchFolder scratch(L"whole-names");
     const std::wstring temporary = wiraxui::actions::TemporaryPath(scratch.Path());
     EXPECT_EQ(temporary, scratch / L"~wxp1.tmp");
     ASSERT_TRUE(WriteBytes(temporary, "taken"));
@@ -53,7 +53,7 @@ TEST(WholeFiles, TemporaryNamesAreRecognisable)
 
 TEST(WholeFiles, AFailedOrCancelledEntryLeavesTheEarlierVersion)
 {
-    Scratch scratch(L"whole-unpack");
+    ScratchFolder scratch(L"whole-unpack");
     const std::wstring out = scratch / L"out";
     CreateDirectoryW(out.c_str(), nullptr);
     ASSERT_TRUE(WriteBytes(out + L"\\second.txt", "earlier second"));
@@ -90,7 +90,7 @@ TEST(WholeFiles, AFailedOrCancelledEntryLeavesTheEarlierVersion)
 
 TEST(WholeFiles, LeftoversOfAnInterruptedRunAreRemovedFromTheFoldersWrittenTo)
 {
-    Scratch scratch(L"whole-leftovers");
+    ScratchFolder scratch(L"whole-leftovers");
     const std::wstring out = scratch / L"out";
     for (const wchar_t* folder : {L"out", L"out\\lib", L"out\\lib\\deep", L"out\\untouched"})
         CreateDirectoryW((scratch / folder).c_str(), nullptr);
@@ -115,7 +115,7 @@ TEST(WholeFiles, LeftoversOfAnInterruptedRunAreRemovedFromTheFoldersWrittenTo)
 
 TEST(WholeFiles, CopiesGoThroughATemporaryNameAndReplaceReadOnlyFiles)
 {
-    Scratch scratch(L"whole-copy");
+    ScratchFolder scratch(L"whole-copy");
     ASSERT_TRUE(WriteBytes(scratch / L"source.txt", "new content"));
     ASSERT_TRUE(WriteBytes(scratch / L"old.txt", "old"));
     SetFileAttributesW((scratch / L"old.txt").c_str(), FILE_ATTRIBUTE_READONLY);

@@ -34,7 +34,7 @@ protected:
     {
         Reset();
         this->parameter = parameter;
-        host.record[1] = reinterpret_cast<uintptr_t>(this->parameter.c_str());
+        host.record[PageRecord::kNoticeParameter] = reinterpret_cast<uintptr_t>(this->parameter.c_str());
         return notice(host.record.data(), record.get());
     }
     static bool Untouched(const wchar_t* field) { return field[0] == kSentinel && field[1023] == kSentinel; }

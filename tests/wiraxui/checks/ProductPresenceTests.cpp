@@ -89,7 +89,7 @@ TEST_F(PresenceTest, AMainProductThatIsNotInstalledInThisRunPassesUnchanged)
 
 TEST_F(PresenceTest, OnlyAnExactOneCountsAsSelectedAndTheLastRowIsRead)
 {
-    product->m_actionWord = 8;
+    product->m_actionWord = ::Setup::INSTALLACTION_INSTALL;
     product->SeedProperty(L"LANG2LONG", L"German");
     for (size_t row = 0; row + 1 < wiraxui::kManufacturerCount; ++row)
         product->SeedProperty(wiraxui::kManufacturers[row].property, row % 2 ? L"true" : L"01");
@@ -103,7 +103,7 @@ TEST_F(PresenceTest, OnlyAnExactOneCountsAsSelectedAndTheLastRowIsRead)
 
 TEST_F(PresenceTest, NoSelectedManufacturerShowsOneWarningAndRecomputesNothing)
 {
-    product->m_actionWord = 8;
+    product->m_actionWord = ::Setup::INSTALLACTION_INSTALL;
     for (size_t row = 0; row < wiraxui::kManufacturerCount; ++row)
         product->SeedProperty(wiraxui::kManufacturers[row].property, row == 3 ? L"true" : L"01");
     const std::wstring caption = LibraryString(L"WiraxUIRes.dll", IDS_MISSING_CONTENT_TITLE);

@@ -191,7 +191,7 @@ TEST_F(CatalogBrowserTest, NothingInstalledAndNoMainProductGivesTheDocumentsFold
 
 TEST_F(CatalogBrowserTest, MainProductBeingInstalledGivesItsUserDataFolder)
 {
-    CProduct* main = host.Add(L"WIRAX_MAIN", 0, 8);
+    CProduct* main = host.Add(L"WIRAX_MAIN", ::Setup::INSTALLSTATE_NONE, ::Setup::INSTALLACTION_INSTALL);
     Seed(L"ROAMINGUSERMYDOCSWIRAXFOLDER", L"C:\\users\\me\\Wirax 2027\\", main);
     EXPECT_EQ(finalize(host.record.data()), 0);
     EXPECT_EQ(Get(L"WRXCONTENTLOCATION"), L"C:\\users\\me\\Wirax 2027\\WxData\\English\\Catalogs\\default_cat.mdb");
@@ -201,7 +201,7 @@ TEST_F(CatalogBrowserTest, MainProductBeingInstalledGivesItsUserDataFolder)
 TEST_F(CatalogBrowserTest, MainProductOtherwiseInstallsTheDatabaseWithTheAddInAndInDeploymentsSaysSo)
 {
     host.Add(L"WIRAX_MAIN", 0, 3);
-    host.setup.m_setupMode = 5;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_UPDATE;
     Seed(L"WRXLIBLOCATION", L"E:\\Lib\\");
     EXPECT_EQ(finalize(host.record.data()), 0);
     EXPECT_EQ(Get(L"WRXCONTENTLOCATION"), L"E:\\Lib\\CatalogDatabase\\default_cat.mdb");
@@ -219,7 +219,7 @@ TEST_F(CatalogBrowserTest, MainProductOtherwiseInstallsTheDatabaseWithTheAddInAn
 TEST_F(CatalogBrowserTest, OutsideDeploymentsAndOnOtherPlatformsTheDeploymentPropertiesStayAway)
 {
     host.Add(L"WIRAX_MAIN", 0, 0);
-    host.setup.m_setupMode = 1;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_INSTALL;
     host.setup.m_targetPlatform = 9;
     Seed(L"WRXLIBLOCATION", L"E:\\Lib\\");
     EXPECT_EQ(finalize(host.record.data()), 0);
@@ -269,7 +269,7 @@ protected:
         return Get(L"WRXCONTENTLOCATION");
     }
 
-    utiltest::ScratchFolder scratch{L"catalogs"};
+    hostkit::ScratchFolder scratch{L"catalogs"};
     std::unique_ptr<testsupport::InstalledElectricalProducts> products;
 };
 

@@ -6,6 +6,7 @@
 #include "PageLayoutChecks.h"
 
 #include "DialogAnswerer.h"
+#include "FileTree.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -15,50 +16,7 @@
 
 namespace pagetest {
 
-// A folder of the test's own under the temporary folder, removed with its content afterwards.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::wstring& name)
-    {
-        wchar_t temp[MAX_PATH] = L"";
-        GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
-        Remove();
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~ScratchFolder() { Remove(); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::wstring& Path() const { return m_path; }
-    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
-
-    // A file with content at relative, its folders made first.
-    void Put(const std::wstring& relative, const std::string& content) const
-    {
-        const std::wstring path = *this / relative;
-        const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
-        SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-
-private:
-    void Remove()
-    {
-        if (GetFileAttributesW(m_path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return;
-        const std::wstring from = m_path + L'\0';
-        SHFILEOPSTRUCTW operation{};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NO_UI;
-        SHFileOperationW(&operation);
-    }
-    std::wstring m_path;
-};
+using hostkit::ScratchFolder;
 
 inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

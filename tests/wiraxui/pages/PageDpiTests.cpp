@@ -22,7 +22,7 @@ protected:
         PageTest::SetUp();
         host.record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(main);
         host.record[PageRecord::kParentWindow] = reinterpret_cast<uintptr_t>(panel.Handle());
-        host.setup.m_setupMode = 5;
+        host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_UPDATE;
         SetMain(L"DRAWINGSTANDARD", L"IEEE");
         SetMain(L"SHAREDSUPPORT", L"1");
         SetMain(L"NETSHAREDSUPPORTPATH", L"\\\\fileserver\\wirax\\support\\");

@@ -165,7 +165,7 @@ void ShootWizardPage(HMODULE plugin, const char* exportName, const wchar_t* name
     std::thread driver([&] {
         HWND page = WaitForWindow(host.setup.m_titleText.c_str());
         if (!page) {
-            PostThreadMessageW(pageThread, WM_QUIT, 1603, 0);
+            PostThreadMessageW(pageThread, WM_QUIT, ::Setup::WIZARD_NOT_CREATED, 0);
             return;
         }
         Sleep(700);

@@ -11,7 +11,7 @@
 
 using testsupport::Narrow;
 using utiltest::Exists;
-using utiltest::ScratchFolder;
+using hostkit::ScratchFolder;
 using namespace wiraxui;
 
 namespace {

@@ -128,10 +128,10 @@ public:
         EXPECT_EQ(MsiDatabaseCommit(database.Get()), 0u);
     }
     const std::wstring& Path() const { return m_path; }
-    const utiltest::ScratchFolder& Folder() const { return m_folder; }
+    const hostkit::ScratchFolder& Folder() const { return m_folder; }
 
 private:
-    utiltest::ScratchFolder m_folder;
+    hostkit::ScratchFolder m_folder;
     std::wstring m_path;
 };
 

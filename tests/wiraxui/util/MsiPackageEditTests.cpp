@@ -187,7 +187,7 @@ struct ToolRun {
     std::string out;
 };
 
-ToolRun RunTool(const std::wstring& arguments, const utiltest::ScratchFolder& folder)
+ToolRun RunTool(const std::wstring& arguments, const hostkit::ScratchFolder& folder)
 {
     ToolRun run;
     // A file of its own for each run: Wine may still hold the child's copy of the handle for a
@@ -319,7 +319,7 @@ protected:
         return bytes;
     }
 
-    utiltest::ScratchFolder folder{L"msidb-patch"};
+    hostkit::ScratchFolder folder{L"msidb-patch"};
     std::wstring path = folder / L"Wirax 2027 Update 1.msp";
 };
 

@@ -144,7 +144,7 @@ protected:
         return result;
     }
 
-    utiltest::ScratchFolder start{L"fdlg"};
+    hostkit::ScratchFolder start{L"fdlg"};
     HMODULE resources = LoadLibraryW((utiltest::BinFolder() + L"\\WiraxUIRes.dll").c_str());
     std::unique_ptr<wiraxui::CResourceInstanceScope> scope = std::make_unique<wiraxui::CResourceInstanceScope>(resources);
 };

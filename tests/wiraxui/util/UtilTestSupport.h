@@ -1,5 +1,8 @@
-// Scratch folders and the registered http command for the utility tests, each put back as it was.
+// The registered http command for the utility tests, put back as it was, and small file helpers;
+// scratch folders come from the kit (FileTree.h).
 #pragma once
+
+#include "FileTree.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -45,39 +48,6 @@ inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 2
     }
     return true;
 }
-
-// A folder of the test's own under the temporary folder, removed with its content afterwards.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const wchar_t* name)
-    {
-        wchar_t temp[MAX_PATH] = L"";
-        GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
-        Remove();
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~ScratchFolder() { Remove(); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::wstring& Path() const { return m_path; }
-    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
-
-private:
-    void Remove()
-    {
-        if (!Exists(m_path))
-            return;
-        const std::wstring from = m_path + L'\0';  // a double-terminated list
-        SHFILEOPSTRUCTW operation{};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NO_UI;
-        SHFileOperationW(&operation);
-    }
-    std::wstring m_path;
-};
 
 // The prefix's http open command (machine classes, 64-bit view), changed for one test and then
 // restored, or removed again if there was none.

@@ -85,7 +85,7 @@ protected:
         return std::wstring(text, read / sizeof(wchar_t));
     }
 
-    utiltest::ScratchFolder scratch{L"weblink"};
+    hostkit::ScratchFolder scratch{L"weblink"};
     utiltest::HttpCommandScope httpCommand;
     std::wstring record = scratch / L"record.txt";
 };

@@ -2,19 +2,19 @@
 
 #include "host/ResourceLibrary.h"
 
+#include <HostVocabulary.h>
+
 namespace wiraxui {
 
 UINT CancelReasonStringId(int setupMode)
 {
-    switch (setupMode) {
-    case 2:
-        return IDS_CANCEL_MAINTENANCE;
-    case 3:
-        return IDS_CANCEL_REMOVAL;
-    case 4:
-    case 5:
-    case 6:
+    if (Setup::IsDeploymentMode(setupMode))
         return IDS_CANCEL_DEPLOYMENT;
+    switch (setupMode) {
+    case Setup::SETUPMODE_MAINTENANCE:
+        return IDS_CANCEL_MAINTENANCE;
+    case Setup::SETUPMODE_REMOVAL:
+        return IDS_CANCEL_REMOVAL;
     default:
         return IDS_CANCEL_SETUP;
     }

@@ -1,5 +1,6 @@
 #include "pages/framework/PageCallbacks.h"
 
+#include <HostVocabulary.h>
 #include <array>
 
 namespace wiraxui {
@@ -30,7 +31,7 @@ int RunList(const CallbackList& list, const PageEventSource& source, int emptyRe
     record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(source.setup);
     record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(source.product);
     record[PageRecord::kContext] = source.context;
-    record[PageRecord::kHostWords + 2] = 1;
+    record[PageRecord::kEventMark] = 1;
     int result = emptyResult;
     for (PageCallback callback : list) {
         result = callback(record.data());

@@ -30,7 +30,7 @@ struct PageEventSource {
 constexpr int kEmptyListResult = 0;
 constexpr int kEmptyLeaveListResult = 1;
 // A callback's answer that keeps the user on the page.
-constexpr int kStayOnPage = 2;
+constexpr int kStayOnPage = Setup::CALLBACK_STAY_ON_PAGE;
 
 // Calls each callback in order with the same page-event record, filled afresh for this run;
 // the last one's answer is the list's answer.

@@ -15,12 +15,12 @@
 
 namespace wiraxui {
 
-// Exit codes of wizard pages.
-constexpr int kWizardNext = 1;
-constexpr int kWizardBack = 1001;
-constexpr int kWizardFirst = 1278;
-constexpr int kWizardCancelled = 1602;
-constexpr int kWizardNotCreated = 1603;
+// Exit codes of wizard pages, as the host reads them.
+constexpr int kWizardNext = Setup::WIZARD_NEXT;
+constexpr int kWizardBack = Setup::WIZARD_BACK;
+constexpr int kWizardFirst = Setup::WIZARD_FIRST;
+constexpr int kWizardCancelled = Setup::WIZARD_CANCELLED;
+constexpr int kWizardNotCreated = Setup::WIZARD_NOT_CREATED;
 
 inline void RegisterPageControlClasses()
 {

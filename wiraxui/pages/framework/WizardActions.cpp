@@ -90,9 +90,9 @@ bool ConfirmCancel(HWND page, CSetupManager& setup)
         setup.EnableCancelling(true);
         return false;
     }
-    if (setup.m_setupMode == 4)
+    if (setup.m_setupMode == Setup::SETUPMODE_DEPLOY)
         setup.CancelDeployment();
-    setup.m_resultCode = 1602;
+    setup.m_resultCode = Setup::RESULT_CANCELLED;
     setup.SetMsiProperty(L"TRVN_SETUP_SUCCEEDED", L"", false);
     return true;
 }

@@ -316,7 +316,7 @@ private:
             return std::wstring();
         std::wstring title = setup->m_titleText;
         const int mode = setup->m_setupMode;
-        if ((mode == 4 || mode == 5 || mode == 6) && !setup->m_deploymentName.empty())
+        if (Setup::IsDeploymentMode(mode) && !setup->m_deploymentName.empty())
             title += L" - " + setup->m_deploymentName;
         return title;
     }
@@ -411,7 +411,7 @@ private:
         CSetupManager* setup = this->m_setup;
         if (!setup)
             return;
-        if (setup->m_runState == 4) {
+        if (setup->m_runState == Setup::RUNSTATE_PAST_CANCELLING) {
             // The setup has gone past the point of cancelling: Cancel only moves on.
             if (!GetDlgItem(this->m_hWnd, IDC_WIZARD_NEXT))
                 return;

@@ -33,7 +33,7 @@ void CManufacturerList::Initialise(HWND dialog, HWND list, CSetupManager* setup)
     SendMessageW(m_list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
     m_main = setup ? setup->FindProduct(L"WIRAX_MAIN") : nullptr;
-    if (setup && (setup->m_setupMode == 2 || setup->m_setupMode == 3)) {
+    if (setup && Setup::IsChangingMode(setup->m_setupMode)) {
         m_changingInstallation = true;
         const std::wstring text = LoadResString(IDS_MANUFACTURER_CHANGE_TEXT);
         if (!text.empty())
@@ -105,7 +105,7 @@ ManufacturerSavePlan CManufacturerList::Save(size_t rows) const
     input.rows = rows;
     input.setupMode = m_setup ? m_setup->m_setupMode : 0;
     input.preselected.assign(state.manufacturerPreselected.begin(), state.manufacturerPreselected.end());
-    if (input.setupMode == 6) {
+    if (input.setupMode == Setup::SETUPMODE_DEPLOY_CHANGE) {
         input.sharedSymbolRequested = IsFlagSet(m_main, L"SHAREDSYMBOL");
         input.sharedSupportRequested = IsFlagSet(m_main, L"SHAREDSUPPORT");
     }

@@ -1,5 +1,6 @@
 #include "pages/manufacturer/ManufacturerSelection.h"
 
+#include <HostVocabulary.h>
 #include <algorithm>
 
 namespace wiraxui {
@@ -37,7 +38,7 @@ ManufacturerSavePlan PlanManufacturerSave(const ManufacturerSaveInput& input)
         plan.summary += manufacturer.displayName;
         plan.total += static_cast<long long>(manufacturer.size);
     }
-    if (input.setupMode == 6 && DiffersFromPreselection(input, rows)) {
+    if (input.setupMode == Setup::SETUPMODE_DEPLOY_CHANGE && DiffersFromPreselection(input, rows)) {
         plan.setSharedSymbol = input.sharedSymbolRequested;
         plan.setSharedSupport = input.sharedSupportRequested;
     }

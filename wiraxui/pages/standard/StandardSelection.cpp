@@ -2,11 +2,9 @@
 
 #include "pages/controls/FolderField.h"
 
-namespace wiraxui {
+#include <HostVocabulary.h>
 
-namespace {
-bool IsDeployment(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
-}  // namespace
+namespace wiraxui {
 
 PropertyWrites PlanStandardCommit(const StandardCommitInput& input)
 {
@@ -31,7 +29,7 @@ PropertyWrites PlanStandardCommit(const StandardCommitInput& input)
     }
 
     writes.emplace_back(L"ROAMINGUSERMYDOCSWIRAXFOLDER", input.folder);
-    if (!IsDeployment(input.setupMode))
+    if (!Setup::IsDeploymentMode(input.setupMode))
         writes.emplace_back(L"NETPERSONALWXDATAPATH", L"0");
     else if (input.sharedSupport == L"0")
         writes.emplace_back(L"NETPERSONALWXDATAPATH", PathContains(input.folder, input.documentsFolder) ? L"1" : L"0");

@@ -7,6 +7,7 @@
 #include "pages/symbols/SymLibIni.h"
 #include "util/FolderCheck.h"
 
+#include <HostVocabulary.h>
 #include <shlobj.h>
 
 extern "C" IConfigPage* SymbolLibraryPage(wiraxui::HostRecord* record)
@@ -26,8 +27,6 @@ constexpr CommandEntry<Page> kCommands[] = {
 };
 
 constexpr int kUnnamedStatic = -1;
-
-bool IsDeployment(int setupMode) { return setupMode == 4 || setupMode == 5 || setupMode == 6; }
 
 }  // namespace
 
@@ -131,7 +130,7 @@ void CSymbolLibraryPage::AskAboutInstalledLibraries()
     CProduct* product = PageProduct();
     if (ReadProperty(product, L"SHAREDSYMBOL") != L"0" || !FolderHoldsInstalledLibraries(m_folder))
         return;
-    if (IsDeployment(SetupMode()))
+    if (Setup::IsDeploymentMode(SetupMode()))
         return;
     if (IsFlagSet(product, L"STANDALONE_LP")) {
         WriteProperty(product, L"SYMLIB_OVERWRITE", L"1");

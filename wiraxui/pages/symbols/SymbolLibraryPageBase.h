@@ -40,7 +40,7 @@ protected:
             first[row] = ReadProperty(product, *kDrawingStandards[row].tokenProperties.begin());
         m_locks = LibraryLocks{};
         const int mode = SetupMode();
-        if (mode == 2 || mode == 3) {
+        if (Setup::IsChangingMode(mode)) {
             RegistryKey key(HKEY_LOCAL_MACHINE, State().platformKey);
             for (size_t row = 0; row < kDrawingStandardCount; ++row)
                 m_locks.installed[row] = key.ReadDword(kDrawingStandards[row].installedValue);

@@ -1,12 +1,11 @@
 #include "pages/symbols/SymbolLibrarySelection.h"
 
+#include <HostVocabulary.h>
 #include <wchar.h>
 
 namespace wiraxui {
 
 namespace {
-
-bool ChangingInstallation(int setupMode) { return setupMode == 2 || setupMode == 3; }
 
 void ApplyLocks(LibraryBoxes& boxes, const LibraryLocks& locks)
 {
@@ -55,7 +54,7 @@ LibrarySavePlan PlanLibrarySave(const std::array<bool, kDrawingStandardCount>& c
         }
     }
     plan.properties.emplace_back(L"SYMBOLLIBRARY", plan.list);
-    if (ChangingInstallation(setupMode))
+    if (Setup::IsChangingMode(setupMode))
         plan.bytes += manufacturerTotal;
     return plan;
 }

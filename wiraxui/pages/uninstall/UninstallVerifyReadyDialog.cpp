@@ -33,7 +33,7 @@ extern "C" int UninstallVerifyReadyDialog(wiraxui::HostRecord* record)
             return kWizardNotCreated;
         CResourceInstanceScope scope(loader.Module());
         const CSetupManager* setup = SetupManagerOf(record);
-        if (!setup || setup->m_setupMode != kRemovalSetupMode) {
+        if (!setup || setup->m_setupMode != Setup::SETUPMODE_REMOVAL) {
             RunLeaveListWithoutPage(record);
             return kUninstallPageNotShown;
         }

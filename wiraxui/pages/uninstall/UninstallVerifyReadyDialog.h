@@ -12,7 +12,6 @@ namespace wiraxui {
 
 // What the export answers when the setup mode is not the removal mode: the page is not shown.
 constexpr int kUninstallPageNotShown = 5;
-constexpr int kRemovalSetupMode = 3;
 
 class CUninstallVerifyReadyDialog : public CWizardPageImpl<CUninstallVerifyReadyDialog> {
 public:

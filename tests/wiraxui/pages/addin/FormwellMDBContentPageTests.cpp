@@ -3,6 +3,7 @@
 #include "PageLayoutChecks.h"
 
 #include "ElectricalProducts.h"
+#include "FileTree.h"
 
 #include <WiraxUIRes.h>
 #include <msi.h>
@@ -32,12 +33,7 @@ protected:
     void TearDown() override
     {
         AddInPageTest::TearDown();
-        const std::wstring from = m_root.substr(0, m_root.size() - 1) + L'\0';
-        SHFILEOPSTRUCTW operation{};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NO_UI;
-        SHFileOperationW(&operation);
+        hostkit::RemoveTree(m_root.substr(0, m_root.size() - 1));
     }
 
     std::wstring m_root = SpecialFolder(CSIDL_COMMON_APPDATA) + L"MDBPageTest" + std::to_wstring(GetCurrentProcessId()) + L"\\";

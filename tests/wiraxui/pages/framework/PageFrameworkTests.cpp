@@ -93,7 +93,7 @@ TEST(ManufacturerSave, OnlyAChangedDeploymentChoiceAsksForSharedContent)
     ManufacturerSaveInput input = Choosing({L"M_SI"});
     input.sharedSymbolRequested = true;
     input.sharedSupportRequested = true;
-    input.setupMode = 6;
+    input.setupMode = ::Setup::SETUPMODE_DEPLOY_CHANGE;
     input.preselected[Row(L"M_SI")] = true;
     const ManufacturerSavePlan same = PlanManufacturerSave(input);
     EXPECT_FALSE(same.setSharedSymbol);
@@ -106,7 +106,7 @@ TEST(ManufacturerSave, OnlyAChangedDeploymentChoiceAsksForSharedContent)
 
     input.sharedSupportRequested = false;
     EXPECT_FALSE(PlanManufacturerSave(input).setSharedSupport);
-    input.setupMode = 5;
+    input.setupMode = ::Setup::SETUPMODE_DEPLOY_UPDATE;
     EXPECT_FALSE(PlanManufacturerSave(input).setSharedSymbol);
 }
 

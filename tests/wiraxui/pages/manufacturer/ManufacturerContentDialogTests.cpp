@@ -154,7 +154,7 @@ TEST_F(ManufacturerContentDialogTest, ASecondNextWhileTheFirstRunsIsIgnored)
 TEST_F(ManufacturerContentDialogTest, CancelActsAsNextOnceTheSetupRuns)
 {
     SetMain(L"M_SI", L"1");
-    host.setup.m_runState = 4;
+    host.setup.m_runState = ::Setup::RUNSTATE_PAST_CANCELLING;
     hostkit::DialogAnswerer answerer({kCancelCaption}, IDYES);
     const int code = Run([&](HWND page) { Click(page, IDCANCEL); });
     EXPECT_EQ(code, 1);
@@ -197,16 +197,16 @@ TEST_F(ManufacturerContentDialogTest, DecliningTheCancelQuestionKeepsThePage)
 
 TEST_F(ManufacturerContentDialogTest, ConfirmingCancelInADeploymentStopsIt)
 {
-    host.setup.m_setupMode = 4;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
     host.setup.m_deploymentName = L"Workstations";
     hostkit::DialogAnswerer answerer({kCancelCaption}, IDYES);
     WizardDriver driver(L"Wirax Setup - Workstations", [&](HWND page) { Click(page, IDCANCEL); });
     const int code = run(host.record.data());
-    EXPECT_EQ(code, 1602);
+    EXPECT_EQ(code, ::Setup::WIZARD_CANCELLED);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_NE(answerer.Seen()[0].text.find(L"deployment"), std::wstring::npos);
     EXPECT_EQ(CountEvents(HostEvent::Kind::DeploymentCancelled), 1u);
-    EXPECT_EQ(host.setup.m_resultCode, 1602);
+    EXPECT_EQ(host.setup.m_resultCode, ::Setup::RESULT_CANCELLED);
     EXPECT_EQ(host.setup.InstallProperty(L"TRVN_SETUP_SUCCEEDED"), L"");
     bool succeededWritten = false;
     for (const HostEvent& event : host.setup.Journal().Events())
@@ -289,7 +289,7 @@ TEST_F(ManufacturerContentDialogTest, APageThatFailsHalfWayLeavesWith1603Without
                 throw std::runtime_error("the host's callback failed");
         };
         hostkit::DialogAnswerer answerer({kCancelCaption}, IDNO);
-        EXPECT_EQ(Run([&](HWND page) { Click(page, IDOK); }), 1603);
+        EXPECT_EQ(Run([&](HWND page) { Click(page, IDOK); }), ::Setup::WIZARD_NOT_CREATED);
         EXPECT_TRUE(answerer.Seen().empty());
         EXPECT_EQ(Log().leaveCalls, 1);
         EXPECT_FALSE(main->HasProperty(L"MANUFACTURERCONTENTS"));
@@ -305,7 +305,7 @@ TEST_F(ManufacturerContentDialogTest, AQuitMessageOfTheHostEndsThePageAndGoesBac
 
     // The host's own loop is ending while the page is shown.
     const int code = Run([&](HWND page) { PostThreadMessageW(GetWindowThreadProcessId(page, nullptr), WM_QUIT, 77, 0); });
-    EXPECT_EQ(code, 1602);
+    EXPECT_EQ(code, ::Setup::WIZARD_CANCELLED);
     ASSERT_TRUE(PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(pending.wParam, 77u);
     EXPECT_FALSE(PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -320,7 +320,7 @@ TEST_F(ManufacturerContentDialogTest, AMissingResourceLibraryGivesNoPage)
     const std::wstring previous = CSetupContext::Instance()->ResourceFolder();
     CSetupContext::Instance()->SetResourceFolder(empty);
     hostkit::DialogAnswerer answerer({L"Error"}, IDOK);
-    EXPECT_EQ(run(host.record.data()), 1603);
+    EXPECT_EQ(run(host.record.data()), ::Setup::WIZARD_NOT_CREATED);
     CSetupContext::Instance()->SetResourceFolder(previous);
     RemoveDirectoryW(empty.c_str());
     EXPECT_TRUE(answerer.WaitFor(1, 2000));

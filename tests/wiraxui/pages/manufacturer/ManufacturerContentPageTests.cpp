@@ -189,7 +189,7 @@ TEST_F(ManufacturerContentPageTest, AStandaloneLanguagePackCannotChooseContent)
 
 TEST_F(ManufacturerContentPageTest, ChangingAnInstallationExplainsWhatTheChecksMean)
 {
-    host.setup.m_setupMode = 2;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     ASSERT_NE(Open(), nullptr);
     wchar_t text[512] = L"";
     GetDlgItemTextW(page->GetWindow(), -1, text, 512);

@@ -14,7 +14,7 @@ protected:
     void SetUp() override
     {
         ConfigPageTest::SetUp();
-        host.setup.m_setupMode = 5;
+        host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_UPDATE;
         host.setup.m_deploymentFolder = L"\\\\depot\\deployments\\Wirax\\";
         data = main->m_featureManager.AddFeature(L"WXDATA");
         symbols = main->m_featureManager.AddFeature(L"WXSYMBOLS");

@@ -226,7 +226,7 @@ TEST_F(StandardSelectionPageTest, APageThatOpensWithSharedSupportEndsAtItsNote)
 
 TEST_F(StandardSelectionPageTest, TheNetworkPersonalFolderFlagFollowsTheSetupMode)
 {
-    host.setup.m_setupMode = 5;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY_UPDATE;
     SetMain(L"SHAREDSUPPORT", L"0");
     SetMain(L"ROAMINGUSERMYDOCSWIRAXFOLDER", L"");
     ASSERT_NE(Open(), nullptr);

@@ -6,6 +6,8 @@
 #include "pages/standard/StandardSelection.h"
 #include "pages/symbols/SymbolLibrarySelection.h"
 
+#include <HostVocabulary.h>
+
 #include <algorithm>
 
 namespace pagetest {
@@ -80,7 +82,7 @@ TEST(StandardCommit, ADeploymentWithSharedSupportLeavesThePersonalFlagAlone)
     input.symbolLibrary = L"JIS,GB,";
     input.folder = L"C:\\users\\me\\Documents\\Wirax\\";
     input.documentsFolder = L"C:\\users\\me\\Documents";
-    input.setupMode = 6;
+    input.setupMode = ::Setup::SETUPMODE_DEPLOY_CHANGE;
     input.sharedSupport = L"1";
     const PropertyWrites writes = PlanStandardCommit(input);
     EXPECT_EQ(ValueOf(writes, L"NETPERSONALWXDATAPATH"), L"(not written)");

@@ -66,7 +66,7 @@ TEST_F(SymbolLibraryDialogTest, NextWritesTheChoiceToTheProductAndToTheInstallat
 
 TEST_F(SymbolLibraryDialogTest, BackSavesWithoutTheLeaveListAndAChangedInstallationAddsTheManufacturerTotal)
 {
-    host.setup.m_setupMode = 3;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_REMOVAL;
     // Product initialisation, then the manufacturer wizard page, which leaves its total behind.
     using RecordExport = int(uintptr_t*);
     plugin.Export<RecordExport>("InitializeProduct_WRX")(host.record.data());

@@ -109,7 +109,7 @@ TEST_F(SymbolLibraryPageTest, ChangingAnInstallationLocksTheLibrariesItHas)
     using RecordExport = int(uintptr_t*);
     SetMain(L"PLNDVERSION", L"R27.0");
     SetMain(L"PLNDPRODUCTID", L"8101");
-    host.setup.m_setupMode = 2;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     plugin.Export<RecordExport>("InitializeProduct_WRX")(host.record.data());
     hostkit::RegistryArranger registry;
     ASSERT_TRUE(registry.SetDword(HKEY_LOCAL_MACHINE, L"Software\\Tarvena\\Plandra\\R27.0\\PLND-8101", L"SYMLIB_GBDEMO", 1));
@@ -169,7 +169,7 @@ TEST_F(SymbolLibraryPageTest, NoQuestionWithoutAnInstallationsMarkerOrInADeploym
     Type(IDC_DATA_FOLDER_EDIT, scratch / L"NoMarker");
     ASSERT_TRUE(CommitAnswering(IDYES, &seen));
     EXPECT_TRUE(seen.empty());
-    host.setup.m_setupMode = 4;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_DEPLOY;
     InstalledLibrariesIn(L"Deployed", "1");
     ASSERT_TRUE(CommitAnswering(IDYES, &seen));
     EXPECT_TRUE(seen.empty());

@@ -37,7 +37,7 @@ void ShootRemovalPage(HMODULE plugin)
     std::array<uintptr_t, PageRecord::kWords> record{};
     record[PageRecord::kSetupManager] = reinterpret_cast<uintptr_t>(&setup);
     record[PageRecord::kHostWords] = 1;
-    setup.m_setupMode = 3;
+    setup.m_setupMode = ::Setup::SETUPMODE_REMOVAL;
     setup.m_titleText = L"Wirax 2027";
     setup.m_displayMUIUninstallDialog = true;
     CProduct* main = setup.AddProduct(L"WIRAX_MAIN");
@@ -48,7 +48,7 @@ void ShootRemovalPage(HMODULE plugin)
     std::thread driver([&] {
         HWND page = WaitForWindow(setup.m_titleText.c_str());
         if (!page) {
-            PostThreadMessageW(pageThread, WM_QUIT, 1603, 0);
+            PostThreadMessageW(pageThread, WM_QUIT, ::Setup::WIZARD_NOT_CREATED, 0);
             return;
         }
         Sleep(700);

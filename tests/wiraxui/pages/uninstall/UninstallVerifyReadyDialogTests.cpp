@@ -62,7 +62,7 @@ protected:
         PageTest::SetUp();
         run = plugin.Export<WizardPageExport>("UninstallVerifyReadyDialog");
         ASSERT_NE(run, nullptr);
-        host.setup.m_setupMode = 3;
+        host.setup.m_setupMode = ::Setup::SETUPMODE_REMOVAL;
         host.setup.m_titleText = kCaption;
         host.record[PageRecord::kProduct] = reinterpret_cast<uintptr_t>(main);
         wchar_t code[64] = L"";
@@ -101,7 +101,7 @@ protected:
     }
 
     WizardPageExport* run = nullptr;
-    utiltest::ScratchFolder folder{L"uninstall-page"};
+    hostkit::ScratchFolder folder{L"uninstall-page"};
     std::wstring settings;
     std::wstring uninstallKey;
     hostkit::RegistryArranger registry;
@@ -112,7 +112,7 @@ bool IsChecked(HWND page, int id) { return SendMessageW(GetDlgItem(page, id), BM
 TEST_F(UninstallVerifyReadyTest, OutsideRemovalOnlyTheLeaveListRunsAndNothingIsShownOrWritten)
 {
     ArrangeKey(0, settings);
-    host.setup.m_setupMode = 2;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     std::vector<PageCallback> none;
     UseCallbacks(PageRecord::kLeaveList, none);
     WindowCreationCounter windows;
@@ -131,7 +131,7 @@ int StayCallback(uintptr_t* record)
 
 TEST_F(UninstallVerifyReadyTest, OutsideRemovalALeaveCallbackAskingToStayEndsTheListAndStillGivesFive)
 {
-    host.setup.m_setupMode = 2;
+    host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;
     std::vector<PageCallback> callbacks{&StayCallback, &RecordLeave};
     UseCallbacks(PageRecord::kLeaveList, callbacks);
     EXPECT_EQ(run(host.record.data()), kNotShown);
@@ -303,14 +303,14 @@ TEST_F(UninstallVerifyReadyTest, ASettingsPathThatIsNotTheSymbolLibrariesFileIsN
 
 TEST_F(UninstallVerifyReadyTest, AMissingResourceLibraryGivesNoPage)
 {
-    utiltest::ScratchFolder empty(L"no-uninstall-resources");
+    hostkit::ScratchFolder empty(L"no-uninstall-resources");
     const std::wstring previous = CSetupContext::Instance()->ResourceFolder();
     CSetupContext::Instance()->SetResourceFolder(empty.Path());
     hostkit::DialogAnswerer answerer({L"Error"}, IDOK);
-    host.setup.m_setupMode = 2;  // the library is loaded before the setup mode is looked at
-    EXPECT_EQ(run(host.record.data()), 1603);
-    host.setup.m_setupMode = 3;
-    EXPECT_EQ(run(host.record.data()), 1603);
+    host.setup.m_setupMode = ::Setup::SETUPMODE_MAINTENANCE;  // the library is loaded before the setup mode is looked at
+    EXPECT_EQ(run(host.record.data()), ::Setup::WIZARD_NOT_CREATED);
+    host.setup.m_setupMode = ::Setup::SETUPMODE_REMOVAL;
+    EXPECT_EQ(run(host.record.data()), ::Setup::WIZARD_NOT_CREATED);
     CSetupContext::Instance()->SetResourceFolder(previous);
     EXPECT_EQ(Log().leaveCalls, 0);
     EXPECT_TRUE(UsageTrack::Reports().empty()) << "no page was initialised";
@@ -351,7 +351,7 @@ TEST(UninstallChoicesTest, HeadingReplacesEveryPlaceholderAndLeavesOtherTextAlon
 
 TEST(UninstallChoicesTest, OnlyAnExistingAbsoluteSymLibIniCounts)
 {
-    utiltest::ScratchFolder folder(L"symlib-paths");
+    hostkit::ScratchFolder folder(L"symlib-paths");
     const std::wstring file = folder / L"symlib.INI";
     ASSERT_TRUE(utiltest::WriteFileText(file, ""));
     CreateDirectoryW((folder / L"Dir").c_str(), nullptr);
