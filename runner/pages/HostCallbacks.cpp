@@ -10,6 +10,8 @@
 //   run-state N               the installation's run-state field (4: Cancel acts as Next)
 //   cancel-allowed yes|no     the installation's cancel-allowed flag (no: Cancel does nothing)
 //   title TEXT                the installation's title: wizard windows and message boxes
+//   deployment-name TEXT      the installation's deployment name: in setup modes 4 to 6 a wizard
+//                             window's caption is the title, " - " and this name
 //
 // Every call of a callback is journalled: after the call the facts show, in order,
 //
@@ -234,6 +236,11 @@ const bool kRegistered = [] {
         ExpectWords(line, 1, 1, L"title TEXT");
         session.setup.m_titleText = line.words[1];
         report.Line(L"the installation's title " + Quoted(line.words[1]));
+    };
+    WiraxDirectives()[L"deployment-name"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 1, 1, L"deployment-name TEXT");
+        session.setup.m_deploymentName = line.words[1];
+        report.Line(L"the installation's deployment name " + Quoted(line.words[1]));
     };
     return true;
 }();

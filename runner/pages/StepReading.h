@@ -27,12 +27,12 @@ constexpr DWORD kLeaveTimeoutMs = 10000;
 constexpr DWORD kShownStepPauseMs = 600;
 constexpr int kPageHeightChangedCode = -610;
 
-enum class StepKind { Click, Check, Clear, Type, Select, Answer, Commit, PropertyChanged };
+enum class StepKind { Click, Check, Clear, Type, Select, Answer, Commit, PropertyChanged, Read };
 
 struct Step {
     int line = 0;
     StepKind kind = StepKind::Click;
-    int control = 0;
+    int control = 0;    // a read step's 0: the dialog's caption
     std::wstring text;  // typed text, selected or list item, property name
     std::optional<std::wstring> value;
     int answer = 0;
