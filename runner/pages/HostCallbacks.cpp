@@ -21,6 +21,7 @@
 // it received that are not zero: 0=window (a window; its class in parentheses), 6=installation,
 // 7=the product's key, any other word as its number. A leave callback answering 2 keeps the user
 // on the page: a configuration page refuses the commit, a wizard page stays after Next.
+#include "engine/InOrder.h"
 #include "engine/WiraxPlayer.h"
 
 #include <HostPage.h>
@@ -113,6 +114,7 @@ int Called(size_t index, uintptr_t* record)
                           + L" with " + words + L"; it answered " + std::to_wstring(answer));
     state.facts.push_back(L"page-callback " + slot.list + L" " + std::to_wstring(slot.position) + L" -> " + std::to_wstring(answer)
                           + L" [" + words + L"]");
+    NoteInOrder(L"callback " + slot.list + L" " + std::to_wstring(slot.position) + L" -> " + std::to_wstring(answer));
     return answer;
 }
 
