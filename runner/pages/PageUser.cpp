@@ -236,7 +236,7 @@ void PageUser::Read(const Step& step)
     if (!dialog || !IsWindow(dialog))
         Fail(step.line, L"the page is no longer shown");
     std::wstring fact;
-    if (step.control == 0) {
+    if (step.text == L"caption") {
         const std::wstring caption = TextOf(dialog);
         Say(L"step: " + step.said + L": " + Quoted(caption));
         fact = L"window-caption " + caption;

@@ -85,7 +85,10 @@ Step ReadStep(const ScenarioLine& line, bool wizard)
         // What the user reads on the current dialog: its caption or a control's text.
         hostkit::ExpectWords(line, 2, 2, L"user read caption|CONTROL-ID");
         step.kind = StepKind::Read;
-        step.control = line.words[2] == L"caption" ? 0 : control();
+        if (line.words[2] == L"caption")
+            step.text = line.words[2];
+        else
+            step.control = control();
     } else if (action == L"check" || action == L"clear") {
         step.kind = action == L"check" ? StepKind::Check : StepKind::Clear;
         step.control = control();

@@ -32,8 +32,8 @@ enum class StepKind { Click, Check, Clear, Type, Select, Answer, Commit, Propert
 struct Step {
     int line = 0;
     StepKind kind = StepKind::Click;
-    int control = 0;    // a read step's 0: the dialog's caption
-    std::wstring text;  // typed text, selected or list item, property name
+    int control = 0;
+    std::wstring text;  // typed text, selected or list item, property name; "caption" for a read step that reads it
     std::optional<std::wstring> value;
     int answer = 0;
     std::wstring said;     // the scenario's words, for the report
