@@ -116,6 +116,34 @@ std::wstring UnchosenManufacturersLine(const std::wstring& owner, size_t count, 
 
 }  // namespace
 
+std::optional<std::wstring> HostEventFact(const HostEvent& e)
+{
+    switch (e.kind) {
+    case HostEvent::Kind::PropertySet:
+        return L"property " + e.product + L" " + e.name + L"=" + e.after;
+    case HostEvent::Kind::InstallPropertySet:
+        return L"install-property " + e.name + L"=" + e.after;
+    case HostEvent::Kind::MessageSet:
+        return L"message " + e.product + L" " + std::to_wstring(e.number) + L" " + e.extra + L" | " + e.after;
+    case HostEvent::Kind::MessageDeleted:
+        return L"message-deleted " + e.product + L" " + std::to_wstring(e.number);
+    case HostEvent::Kind::CostAdded:
+        return L"cost " + e.product + L" " + e.name + L" " + std::to_wstring(e.number);
+    case HostEvent::Kind::CostCleared:
+        return L"cost-cleared " + e.product;
+    case HostEvent::Kind::AlertUrlSet:
+        return L"alert-url " + e.product + L" " + e.after;
+    case HostEvent::Kind::AlertUrlTitleSet:
+        return L"alert-title " + e.product + L" " + e.after;
+    case HostEvent::Kind::Progress:
+        return std::nullopt;  // the export's own caller tells the phases
+    case HostEvent::Kind::FeatureActionSet:
+        return L"feature-action " + e.product + L" " + e.name + L" " + std::to_wstring(e.number);
+    default:
+        return L"host-event " + std::to_wstring(static_cast<int>(e.kind)) + L" " + e.name + L" " + std::to_wstring(e.number);
+    }
+}
+
 void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
 {
     // Per product (or the installation): how many manufacturers were written "0", and whether
@@ -140,8 +168,7 @@ void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
             } else {
                 if (told.insert(owner).second)
                     Line(UnchosenManufacturersLine(owner, count, anyChosen));
-                Fact(e.kind == HostEvent::Kind::InstallPropertySet ? L"install-property " + e.name + L"=" + e.after
-                                                                    : L"property " + e.product + L" " + e.name + L"=" + e.after);
+                Fact(*HostEventFact(e));
                 continue;
             }
         }
@@ -153,47 +180,47 @@ void Report::HostEvents(const std::vector<HostEvent>& events, size_t from)
                 Line(Padded(e.product, 16) + Padded(e.name, 30) + (e.hadBefore ? Quoted(e.before) : L"(unset)") + L" -> "
                      + Quoted(e.after));
             }
-            Fact(L"property " + e.product + L" " + e.name + L"=" + e.after);
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::InstallPropertySet:
             Line(Padded(L"(installation)", 16) + Padded(e.name, 30) + (e.hadBefore ? Quoted(e.before) : L"(unset)")
                  + L" -> " + Quoted(e.after));
-            Fact(L"install-property " + e.name + L"=" + e.after);
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::MessageSet:
             Line(L"message on " + e.product + L", kind " + std::to_wstring(e.number) + L": " + Quoted(e.extra) + L" "
                  + Quoted(e.after));
-            Fact(L"message " + e.product + L" " + std::to_wstring(e.number) + L" " + e.extra + L" | " + e.after);
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::MessageDeleted:
             Line(L"message on " + e.product + L", kind " + std::to_wstring(e.number) + L" deleted");
-            Fact(L"message-deleted " + e.product + L" " + std::to_wstring(e.number));
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::CostAdded:
             Line(L"cost on " + e.product + L", drive " + e.name + L" +" + Bytes(e.number) + L" bytes");
-            Fact(L"cost " + e.product + L" " + e.name + L" " + std::to_wstring(e.number));
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::CostCleared:
             Line(L"cost on " + e.product + L" cleared");
-            Fact(L"cost-cleared " + e.product);
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::AlertUrlSet:
             Line(L"alert link on " + e.product + L": " + Quoted(e.after));
-            Fact(L"alert-url " + e.product + L" " + e.after);
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::AlertUrlTitleSet:
             Line(L"alert title on " + e.product + L": " + Quoted(e.after));
-            Fact(L"alert-title " + e.product + L" " + e.after);
+            Fact(*HostEventFact(e));
             break;
         case HostEvent::Kind::Progress:
             break;  // the export's own caller tells the phases
         case HostEvent::Kind::FeatureActionSet:
             Line(L"feature " + e.name + L" of " + e.product + L": install action " + std::to_wstring(e.number));
-            Fact(L"feature-action " + e.product + L" " + e.name + L" " + std::to_wstring(e.number));
+            Fact(*HostEventFact(e));
             break;
         default:
             Line(L"host call: " + (e.name.empty() ? std::wstring(L"(event)") : e.name) + L" " + std::to_wstring(e.number));
-            Fact(L"host-event " + std::to_wstring(static_cast<int>(e.kind)) + L" " + e.name + L" " + std::to_wstring(e.number));
+            Fact(*HostEventFact(e));
             break;
         }
     }

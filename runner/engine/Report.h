@@ -5,6 +5,7 @@
 #include <SetupHost.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ private:
     std::wstring m_pendingHeading;
     std::vector<std::wstring> m_kept;
 };
+
+// The fact of one thing the plug-in did to the host, as the facts of a call show it; none for
+// progress records (the export's own caller tells the phases).
+std::optional<std::wstring> HostEventFact(const HostEvent& event);
 
 // A value as people read it: quoted, with line breaks shown as \n.
 std::wstring Quoted(const std::wstring& value);

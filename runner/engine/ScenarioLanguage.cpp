@@ -36,6 +36,9 @@ const std::vector<Phrase>& ScenarioLanguage()
         {S::Wirax, L"run-state N", L"the installation's run-state field (4: a wizard page's Cancel acts as Next)"},
         {S::Wirax, L"cancel-allowed yes|no", L"the installation's cancel-allowed flag (no: Cancel does nothing)"},
         {S::Wirax, L"title TEXT", L"the installation's title: the caption of the pages' message boxes and wizard windows"},
+        {S::Wirax, L"deployment-name TEXT", L"the installation's deployment name; a deployment's wizard windows carry it after the title"},
+        {S::Wirax, L"host-order yes|no", L"from here on, each call is followed by its host callbacks, usage reports and calls on the installation in one order"},
+        {S::Wirax, L"usage-reports yes|no", L"from here on, each call is followed by the usage reports its pages sent"},
         {S::Step, L"user click ID", L"presses a button, radio button or link with the mouse"},
         {S::Step, L"user check ID [ITEM]", L"checks a check box, or the item of a list view with that text"},
         {S::Step, L"user clear ID [ITEM]", L"clears a check box, or the item of a list view with that text"},
@@ -45,11 +48,13 @@ const std::vector<Phrase>& ScenarioLanguage()
         {S::Step, L"host changed NAME [VALUE]", L"the host sets a property of the page's product and tells the page"},
         {S::Step, L"user commit", L"the host commits the configuration page; may come more than once"},
         {S::Step, L"user next|back|first|cancel", L"presses that button of a wizard page"},
+        {S::Step, L"user read caption|ID", L"reads the current dialog's caption or a control's text, as the user sees it"},
         // Links
         {S::Wirax, L"link documentation|support|requirements ADDRESS [DOCUMENT]", L"that document's online address and its offline document path"},
         {S::Wirax, L"host-resources HOST-FOLDER [SOURCE-FOLDER]", L"the host's resource folders, where relative document paths are looked up"},
         {S::Wirax, L"ui-language TAG", L"the setup's language, which replaces %setuphostlang% in a document path"},
         {S::Wirax, L"browser COMMAND|none", L"the command registered for http links from here on; <browser> is the stand-in browser"},
+        {S::Wirax, L"connection none|online", L"what the system answers when the plug-in asks whether the machine is connected"},
         // Machines the checks and the catalog browser look at
         {S::Wirax, L"installed-package CODE NAME VERSION [PROPERTY=VALUE ...]", L"a package built with msi.dll, installed with msiexec and removed at the end"},
         {S::Wirax, L"existing-file PATH", L"an empty file (and the folders above it) for the length of the scenario"},

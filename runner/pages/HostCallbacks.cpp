@@ -10,6 +10,8 @@
 //   run-state N               the installation's run-state field (4: Cancel acts as Next)
 //   cancel-allowed yes|no     the installation's cancel-allowed flag (no: Cancel does nothing)
 //   title TEXT                the installation's title: wizard windows and message boxes
+//   deployment-name TEXT      the installation's deployment name: in setup modes 4 to 6 a wizard
+//                             window's caption is the title, " - " and this name
 //
 // Every call of a callback is journalled: after the call the facts show, in order,
 //
@@ -19,6 +21,7 @@
 // it received that are not zero: 0=window (a window; its class in parentheses), 6=installation,
 // 7=the product's key, any other word as its number. A leave callback answering 2 keeps the user
 // on the page: a configuration page refuses the commit, a wizard page stays after Next.
+#include "engine/InOrder.h"
 #include "engine/WiraxPlayer.h"
 
 #include <HostPage.h>
@@ -111,6 +114,7 @@ int Called(size_t index, uintptr_t* record)
                           + L" with " + words + L"; it answered " + std::to_wstring(answer));
     state.facts.push_back(L"page-callback " + slot.list + L" " + std::to_wstring(slot.position) + L" -> " + std::to_wstring(answer)
                           + L" [" + words + L"]");
+    NoteInOrder(L"callback " + slot.list + L" " + std::to_wstring(slot.position) + L" -> " + std::to_wstring(answer));
     return answer;
 }
 
@@ -234,6 +238,11 @@ const bool kRegistered = [] {
         ExpectWords(line, 1, 1, L"title TEXT");
         session.setup.m_titleText = line.words[1];
         report.Line(L"the installation's title " + Quoted(line.words[1]));
+    };
+    WiraxDirectives()[L"deployment-name"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 1, 1, L"deployment-name TEXT");
+        session.setup.m_deploymentName = line.words[1];
+        report.Line(L"the installation's deployment name " + Quoted(line.words[1]));
     };
     return true;
 }();

@@ -8,6 +8,8 @@
 //   user type 1050 "D:\Libs"   replaces an edit's text
 //   user select 1100 "text"    combo box or list box item
 //   user answer yes            the next dialog the page opens is answered: ok|yes|no|cancel
+//   user read caption          what the user reads: the current dialog's caption, or the text of
+//   user read 1064             one of its controls (facts window-caption TEXT, control-text ID TEXT)
 //   host changed NAME [VALUE]  the host sets a property of the page's product and tells the page
 //   user commit                the host commits the configuration page (may come more than once)
 //   user next                  next|back|first|cancel: a wizard page's buttons

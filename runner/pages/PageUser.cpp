@@ -37,6 +37,12 @@ std::vector<PageUser::Answered> PageUser::TakeAnswered()
     return std::move(m_answered);
 }
 
+std::vector<std::wstring> PageUser::TakeReadFacts()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return std::move(m_readFacts);
+}
+
 void PageUser::Fail(int line, const std::wstring& message) { throw ScenarioError(line, message); }
 
 void PageUser::Record(const ScenarioError& error)
@@ -200,6 +206,10 @@ void PageUser::PlayStep(const Step& step)
         Say(L"step: " + step.said);
         return;
     }
+    if (step.kind == StepKind::Read) {
+        Read(step);
+        return;
+    }
     std::function<void()> action = ActionFor(step);
     Say(L"step: " + step.said);
     auto done = std::make_shared<std::atomic<bool>>(false);
@@ -217,6 +227,32 @@ void PageUser::PlayStep(const Step& step)
             return;
         Sleep(20);
     }
+}
+
+// Reading changes nothing, so it is done here rather than on an action's thread: the window's
+// own thread answers the text (GetWindowTextW asks it, as it asks for any window of another
+// thread).
+void PageUser::Read(const Step& step)
+{
+    const HWND dialog = CurrentDialog();
+    if (!dialog || !IsWindow(dialog))
+        Fail(step.line, L"the page is no longer shown");
+    std::wstring fact;
+    if (step.text == L"caption") {
+        const std::wstring caption = TextOf(dialog);
+        Say(L"step: " + step.said + L": " + Quoted(caption));
+        fact = L"window-caption " + caption;
+    } else {
+        // Hidden and disabled controls are read too: what a control says is there either way.
+        const HWND control = GetDlgItem(dialog, step.control);
+        if (!control)
+            Fail(step.line, L"there is no control " + std::to_wstring(step.control) + L" on " + DialogName(dialog));
+        const std::wstring text = TextOf(control);
+        Say(L"step: " + step.said + L": " + Quoted(text));
+        fact = L"control-text " + std::to_wstring(step.control) + L" " + text;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_readFacts.push_back(fact);
 }
 
 // A dialog the page opened: answered when the scenario said how, otherwise the next steps
@@ -296,6 +332,8 @@ void ReportUser(PageUser& user, Report& report)
 {
     for (const std::wstring& line : user.TakeLines())
         report.Line(line);
+    for (const std::wstring& fact : user.TakeReadFacts())
+        report.Fact(fact);
     for (const PageUser::Answered& answered : user.TakeAnswered()) {
         report.Line(L"the page showed " + Quoted(answered.caption) + L": " + Quoted(answered.text) + L" (answered "
                     + answered.answer + L")");

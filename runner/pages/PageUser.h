@@ -40,6 +40,8 @@ public:
         std::wstring caption, text, answer;
     };
     std::vector<Answered> TakeAnswered();
+    // The facts of the read steps, in the order read.
+    std::vector<std::wstring> TakeReadFacts();
     bool ForcedQuit() const { return m_forcedQuit; }
 
     std::atomic<bool> m_pageDone{false};
@@ -57,6 +59,7 @@ private:
     std::wstring DialogName(HWND dialog) const;
     std::function<void()> ActionFor(const Step& step);
     void PlayStep(const Step& step);
+    void Read(const Step& step);
     bool NewDialogOpened(const Step& step);
     void FinishSteps(int lastLine);
     void Unwind();
@@ -80,6 +83,7 @@ private:
     std::optional<hostkit::ScenarioError> m_error;
     std::vector<std::wstring> m_lines;
     std::vector<Answered> m_answered;
+    std::vector<std::wstring> m_readFacts;
 };
 
 // The steps the user played and the dialogs answered, into the report.

@@ -81,6 +81,14 @@ Step ReadStep(const ScenarioLine& line, bool wizard)
         hostkit::ExpectWords(line, 2, 2, L"user click CONTROL-ID");
         step.kind = StepKind::Click;
         step.control = control();
+    } else if (action == L"read") {
+        // What the user reads on the current dialog: its caption or a control's text.
+        hostkit::ExpectWords(line, 2, 2, L"user read caption|CONTROL-ID");
+        step.kind = StepKind::Read;
+        if (line.words[2] == L"caption")
+            step.text = line.words[2];
+        else
+            step.control = control();
     } else if (action == L"check" || action == L"clear") {
         step.kind = action == L"check" ? StepKind::Check : StepKind::Clear;
         step.control = control();
@@ -92,7 +100,7 @@ Step ReadStep(const ScenarioLine& line, bool wizard)
         step.control = control();
         step.text = line.words[3];
     } else {
-        throw ScenarioError(line.number, L"unknown user action '" + action + L"' (click, check, clear, type, select, answer, "
+        throw ScenarioError(line.number, L"unknown user action '" + action + L"' (click, check, clear, type, select, read, answer, "
                                          + (wizard ? L"next, back, first, cancel)" : L"commit)"));
     }
     return step;

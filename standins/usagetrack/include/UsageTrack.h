@@ -29,4 +29,9 @@ USAGETRACK_API void wpRequirementLinkClicked();
 USAGETRACK_API std::vector<std::wstring> Reports();
 USAGETRACK_API void ClearReports();
 
+// Called with each report as it arrives, on the reporting thread, after it is in the journal,
+// so that a runner can place it among the other things a page does. Null: no one listens.
+using ReportListener = void (*)(const std::wstring& report);
+USAGETRACK_API void SetReportListener(ReportListener listener);
+
 }  // namespace UsageTrack

@@ -8,11 +8,19 @@ namespace {
 
 std::mutex g_lock;
 std::vector<std::wstring> g_reports;
+ReportListener g_listener = nullptr;
 
 void Report(std::wstring line)
 {
-    std::lock_guard<std::mutex> lock(g_lock);
-    g_reports.push_back(std::move(line));
+    ReportListener listener = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        g_reports.push_back(line);
+        listener = g_listener;
+    }
+    // Outside the lock: a listener may read the journal.
+    if (listener)
+        listener(line);
 }
 
 std::wstring Text(const wchar_t* text) { return text ? text : L"(null)"; }
@@ -47,6 +55,12 @@ void ClearReports()
 {
     std::lock_guard<std::mutex> lock(g_lock);
     g_reports.clear();
+}
+
+void SetReportListener(ReportListener listener)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_listener = listener;
 }
 
 }  // namespace UsageTrack
