@@ -36,6 +36,8 @@ public:
     // The first mistake the steps ran into, if any.
     std::optional<hostkit::ScenarioError> Error() const;
     std::vector<std::wstring> TakeLines();
+    // Facts the steps found (buttons as shown, keys pressed, second presses), in order.
+    std::vector<std::wstring> TakeFacts();
     struct Answered {
         std::wstring caption, text, answer;
     };
@@ -48,6 +50,8 @@ private:
     [[noreturn]] static void Fail(int line, const std::wstring& message);
     void Record(const hostkit::ScenarioError& error);
     void Say(const std::wstring& line);
+    void Tell(const std::wstring& line, const std::wstring& fact);
+    void TellWizardButtons();
     void HostWaits();
     void WaitForUser();
     void TakePicture(HWND window, const std::wstring& name);
@@ -79,6 +83,7 @@ private:
     mutable std::mutex m_mutex;
     std::optional<hostkit::ScenarioError> m_error;
     std::vector<std::wstring> m_lines;
+    std::vector<std::wstring> m_facts;
     std::vector<Answered> m_answered;
 };
 
