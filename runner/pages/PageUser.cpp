@@ -210,9 +210,14 @@ bool PageUser::WaitForWizard()
         for (HWND dialog : DialogsOf(m_pageThread)) {
             if (TextOf(dialog) == L"Error")
                 continue;  // the resource loader's box, answered by the host
-            m_page = dialog;
-            m_pageFoundAt = GetTickCount64();
+            const ULONGLONG found = GetTickCount64();
             Sleep(200);  // the page finishes its own initialisation first
+            // A window that is gone by then (or turned out to be the loader's box, caught before
+            // its caption was set) was no page.
+            if (!IsWindow(dialog) || !IsWindowVisible(dialog) || TextOf(dialog) == L"Error")
+                continue;
+            m_page = dialog;
+            m_pageFoundAt = found;
             return true;
         }
         Sleep(20);
