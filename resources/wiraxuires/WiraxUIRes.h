@@ -43,6 +43,7 @@
 #define IDS_UNINSTALL_TEXT 175
 #define IDS_UNINSTALL_NEXT 1339
 #define IDC_UNINSTALL_TEXT 1150
+#define IDC_UNINSTALL_NOTES 1151  // a rich label (the host's control) with links to the removal documents
 #define IDC_KEEP_SYMBOL_LIBRARIES 1164
 #define IDC_REMOVE_LANGUAGE_PACKS 1572
 

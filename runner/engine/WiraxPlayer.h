@@ -55,6 +55,12 @@ struct WiraxSession {
     // The "user ..." and "host ..." lines that follow a call: what the user (or the host) does
     // on the page that call opens. Empty for exports that show no page.
     std::vector<hostkit::ScenarioLine> pageSteps;
+    // Words 23-25 of a wizard page's record as the host hands them over ("page-word"); word 23
+    // is 1 unless a scenario says otherwise: the host has a page before this one.
+    std::array<uintptr_t, 3> wizardHostWords{1, 0, 0};
+    // From the first "page-word" directive on, each wizard page's navigation buttons are told
+    // as the page showed them (facts wizard-buttons ...).
+    bool tellWizardButtons = false;
     // The walkthrough's pictures saved so far: the next one's number is one more.
     int pictures = 0;
     // How long the page export of the current call took to create its page (a wizard page:

@@ -14,10 +14,16 @@
 //   show-tree PATH                    the report lists the files below PATH at the end
 //                                     (facts: tree-root PATH, then tree-file RELATIVE-PATH)
 //   fresh-folder PATH                 PATH is emptied now and removed at the end, so that what
-//                                     an earlier run left there does not count
+//                                     an earlier run left there does not count; a PATH that
+//                                     begins with <temp>\ is below the temporary folder
 //   call InstallSharedLibrary [cancel-after=N]   the host cancels once the plug-in has reported
 //                                                N progress steps (step records; the reset that
 //                                                announces a phase's total is no step)
+//   call InstallSharedLibrary cancel-at-record=N the host cancels on the Nth progress record
+//                                                of any kind (resets too, counted from 1), so
+//                                                the flag can rise at a phase's reset; the
+//                                                report tells the record (fact progress-cancel
+//                                                RECORD KIND phase=N)
 // The report ends with the phases of the progress (facts progress-phase N ...) and then every
 // item text in the order posted, with its phase (facts progress-text PHASE TEXT; phase 0 before
 // the first phase): what the host writes to its log of the deployment.
@@ -33,6 +39,7 @@
 #include <chrono>
 #include <cstdio>
 #include <io.h>
+#include <optional>
 
 namespace runner {
 
@@ -152,6 +159,10 @@ void FreshFolder(WiraxSession& session, const ScenarioLine& line, Report& report
 {
     ExpectWords(line, 1, 1, L"fresh-folder PATH");
     std::wstring folder = line.words[1];
+    // A folder below the temporary folder, whose path differs from one machine to the next.
+    static const std::wstring kTemp = L"<temp>\\";
+    if (folder.rfind(kTemp, 0) == 0)
+        folder = TemporaryFolder() + folder.substr(kTemp.size());
     while (folder.size() > 3 && folder.back() == L'\\')
         folder.pop_back();
     if (folder.size() <= 3)
@@ -194,7 +205,10 @@ public:
                     ++m_phases.back().items;
                 }
             }
-        } else if (kind == Setup::PROGRESS_RECORD && record && !m_phases.empty()) {
+        } else if (kind == Setup::PROGRESS_RECORD && record) {
+            ++m_recordsSeen;
+        }
+        if (kind == Setup::PROGRESS_RECORD && record && !m_phases.empty()) {
             if (record->kind == Setup::PROGRESS_RESET) {
                 m_phases.back().total = record->value;
             } else if (record->kind == Setup::PROGRESS_STEP) {
@@ -207,6 +221,8 @@ public:
 
     // The step records so far; resets and item texts do not count.
     int Steps() const { return m_stepsSeen; }
+    // Every progress record so far (kind 12: resets and steps alike).
+    int Records() const { return m_recordsSeen; }
     const std::vector<Phase>& Phases() const { return m_phases; }
     // Every item text in the order posted: what the host's log of the deployment holds.
     const std::vector<ProgressText>& Texts() const { return m_texts; }
@@ -240,6 +256,7 @@ private:
     bool m_live;
     bool m_drawn = false;
     int m_stepsSeen = 0;
+    int m_recordsSeen = 0;
     std::vector<Phase> m_phases;
     std::vector<ProgressText> m_texts;
 };
@@ -315,14 +332,24 @@ private:
 
 std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, const ScenarioLine& line)
 {
-    ExpectWords(line, 1, 2, L"call InstallSharedLibrary [cancel-after=N]");
+    ExpectWords(line, 1, 2, L"call InstallSharedLibrary [cancel-after=N|cancel-at-record=N]");
     long long cancelAfter = -1;
+    long long cancelAtRecord = -1;
     if (line.words.size() > 2) {
         const std::wstring& word = line.words[2];
-        if (word.rfind(L"cancel-after=", 0) != 0)
-            throw ScenarioError(line.number, L"expected cancel-after=N, found '" + word + L"'");
-        cancelAfter = ParseNumber(line, word.substr(13));
+        static const std::wstring kAtRecord = L"cancel-at-record=";
+        if (word.rfind(L"cancel-after=", 0) == 0) {
+            cancelAfter = ParseNumber(line, word.substr(13));
+        } else if (word.rfind(kAtRecord, 0) == 0) {
+            cancelAtRecord = ParseNumber(line, word.substr(kAtRecord.size()));
+            if (cancelAtRecord < 1)
+                throw ScenarioError(line.number, L"records are counted from 1: cancel-at-record=" + word.substr(kAtRecord.size()));
+        } else {
+            throw ScenarioError(line.number, L"expected cancel-after=N or cancel-at-record=N, found '" + word + L"'");
+        }
     }
+    // Where the host raised the flag for cancel-at-record: the record, its kind and its phase.
+    std::optional<std::wstring> cancelledAt;
     DWORD mode = 0;
     ProgressBar bar(GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0 || _isatty(_fileno(stderr)));
     ProgressLog log;
@@ -335,6 +362,12 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
             log.Mark("reset " + std::to_string(static_cast<const ProgressMessage*>(progress)->value));
         if (cancelAfter >= 0 && bar.Steps() >= cancelAfter)
             session.setup.m_cancelFlag = true;
+        if (kind == 12 && progress && !cancelledAt && bar.Records() == cancelAtRecord) {
+            session.setup.m_cancelFlag = true;
+            const int recordKind = static_cast<const ProgressMessage*>(progress)->kind;
+            cancelledAt = std::to_wstring(cancelAtRecord) + (recordKind == 0 ? L" reset" : recordKind == 2 ? L" step" : L" kind-" + std::to_wstring(recordKind))
+                          + L" phase=" + std::to_wstring(bar.Phases().size());
+        }
     });
     const auto started = std::chrono::steady_clock::now();
     auto call = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
@@ -348,6 +381,14 @@ std::wstring CallInstallSharedLibrary(WiraxSession& session, FARPROC function, c
     const std::vector<Phase> phases = bar.Phases();
     const std::vector<ProgressText> texts = bar.Texts();
     const long long milliseconds = took.count();
+    if (cancelAtRecord > 0) {
+        // A cancel that never came (the plug-in reported fewer records) is told as well.
+        session.callReports.push_back([cancelledAt, cancelAtRecord](Report& report) {
+            report.Line(cancelledAt ? L"the host cancelled at progress record " + *cancelledAt
+                                    : L"the plug-in reported fewer than " + std::to_wstring(cancelAtRecord) + L" progress records: no cancel");
+            report.Fact(L"progress-cancel " + cancelledAt.value_or(L"none"));
+        });
+    }
     session.closingReports.push_back([phases, texts, milliseconds, result](Report& report) {
         report.Heading(L"Progress of InstallSharedLibrary (" + std::to_wstring(result) + L" after " + std::to_wstring(milliseconds)
                        + L" ms)");

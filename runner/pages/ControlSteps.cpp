@@ -18,6 +18,13 @@ LONG ButtonType(HWND control) { return GetWindowLongW(control, GWL_STYLE) & BS_T
 
 StepAction Click(WiraxSession& session, const Step& step, HWND control)
 {
+    if (IsRichLabel(control)) {
+        if (step.text.empty())
+            Fail(step, Named(step) + L" is a rich label: name the link to press (user click " + std::to_wstring(step.control) + L" \"TEXT\")");
+        return PressRichLabelLink(step, control);
+    }
+    if (!step.text.empty())
+        Fail(step, Named(step) + L" is not a rich label: only a rich label's link is pressed by its text");
     if (IsLinkControl(control))
         return PressLink(session, control);
     if (!IsClass(control, L"Button") || IsCheckBox(control))

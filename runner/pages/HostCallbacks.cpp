@@ -12,6 +12,10 @@
 //   title TEXT                the installation's title: wizard windows and message boxes
 //   deployment-name TEXT      the installation's deployment name: in setup modes 4 to 6 a wizard
 //                             window's caption is the title, " - " and this name
+//   page-word 23|24|25 N      a host word of the wizard pages' record (word 23: 0 tells the page
+//                             that there is no page before it, and it disables Back); from the
+//                             first such line on, each wizard page's buttons are told as shown:
+//                             wizard-buttons first=enabled back=disabled next=enabled ...
 //
 // Every call of a callback is journalled: after the call the facts show, in order,
 //
@@ -23,6 +27,7 @@
 // on the page: a configuration page refuses the commit, a wizard page stays after Next.
 #include "engine/InOrder.h"
 #include "engine/WiraxPlayer.h"
+#include "pages/StepActions.h"
 
 #include <HostPage.h>
 
@@ -105,6 +110,15 @@ std::wstring RecordWords(const WiraxSession& session, const uintptr_t* record)
 int Called(size_t index, uintptr_t* record)
 {
     CallbackState& state = State();
+    bool leaving = false;
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        leaving = state.slots[index].list == L"leave";
+    }
+    // A host callback keeps the host's windows alive: while it runs, a user's second press of
+    // the button being handled comes in (outside the lock: the page may call back again).
+    if (leaving)
+        pages::LetSecondPressIn();
     std::lock_guard<std::mutex> lock(state.mutex);
     Slot& slot = state.slots[index];
     const int answer = slot.answers[std::min(slot.calls, slot.answers.size() - 1)];
@@ -233,6 +247,17 @@ const bool kRegistered = [] {
         ExpectWords(line, 1, 1, L"cancel-allowed yes|no");
         session.setup.m_cancelAllowed = hostkit::ParseYesNo(line, line.words[1]);
         report.Line(std::wstring(L"cancelling ") + (session.setup.m_cancelAllowed ? L"allowed" : L"not allowed"));
+    };
+    WiraxDirectives()[L"page-word"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
+        ExpectWords(line, 2, 2, L"page-word 23|24|25 N");
+        const long long word = hostkit::ParseNumber(line, line.words[1]);
+        if (word < static_cast<long long>(PageRecord::kHostWords)
+            || word >= static_cast<long long>(PageRecord::kHostWords + PageRecord::kHostWordCount))
+            throw ScenarioError(line.number, L"the host words of a wizard page's record are 23, 24 and 25, not " + line.words[1]);
+        session.wizardHostWords[static_cast<size_t>(word) - PageRecord::kHostWords] =
+            static_cast<uintptr_t>(hostkit::ParseNumber(line, line.words[2]));
+        session.tellWizardButtons = true;
+        report.Line(L"wizard pages get " + line.words[2] + L" in word " + line.words[1] + L" of their record");
     };
     WiraxDirectives()[L"title"] = [](WiraxSession& session, const ScenarioLine& line, Report& report) {
         ExpectWords(line, 1, 1, L"title TEXT");

@@ -180,7 +180,8 @@ std::wstring PlayWizardPage(WiraxSession& session, FARPROC function, const Scena
 
     Report& report = *session.report;
     PointRecordAtProduct(session);
-    session.record[PageRecord::kBackAllowed] = 1;  // the host has a page before this one
+    for (size_t word = 0; word < PageRecord::kHostWordCount; ++word)
+        session.record[PageRecord::kHostWords + word] = session.wizardHostWords[word];
     auto run = reinterpret_cast<int (*)(uintptr_t*)>(reinterpret_cast<void*>(function));
     PageUser user(session, GetCurrentThreadId(), nullptr, true, line.words[1]);
     std::thread userThread([&] { user.Play(steps); });

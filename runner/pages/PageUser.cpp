@@ -31,16 +31,16 @@ std::vector<std::wstring> PageUser::TakeLines()
     return std::move(m_lines);
 }
 
+std::vector<std::wstring> PageUser::TakeFacts()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return std::move(m_facts);
+}
+
 std::vector<PageUser::Answered> PageUser::TakeAnswered()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return std::move(m_answered);
-}
-
-std::vector<std::wstring> PageUser::TakeReadFacts()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return std::move(m_readFacts);
 }
 
 void PageUser::Fail(int line, const std::wstring& message) { throw ScenarioError(line, message); }
@@ -56,6 +56,27 @@ void PageUser::Say(const std::wstring& line)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_lines.push_back(line);
+}
+
+void PageUser::Tell(const std::wstring& line, const std::wstring& fact)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_lines.push_back(line);
+    m_facts.push_back(fact);
+}
+
+// The navigation buttons as the page shows them once it is up: which it has, which are enabled.
+void PageUser::TellWizardButtons()
+{
+    static const std::pair<int, const wchar_t*> buttons[] = {{1278, L"first"}, {1001, L"back"}, {IDOK, L"next"}, {IDCANCEL, L"cancel"}};
+    std::wstring shown;
+    for (const auto& [id, name] : buttons) {
+        HWND button = GetDlgItem(m_page, id);
+        if (!button || !IsWindowVisible(button))
+            continue;
+        shown += (shown.empty() ? L"" : L" ") + std::wstring(name) + (IsWindowEnabled(button) ? L"=enabled" : L"=disabled");
+    }
+    Tell(L"the page's buttons: " + shown, L"wizard-buttons " + shown);
 }
 
 // What the step does: the host's steps go to the host panel; the user's act on a control of
@@ -76,7 +97,33 @@ std::function<void()> PageUser::ActionFor(const Step& step)
     const HWND dialog = CurrentDialog();
     if (!dialog || !IsWindow(dialog))
         Fail(step.line, L"the page is no longer shown");
-    return ControlAction(m_session, step, Control(step, dialog));
+    if (step.kind == StepKind::Key) {
+        HWND control = Control(step, dialog);
+        if (!FocusControl(control, m_pageThread))
+            Fail(step.line, L"control " + std::to_wstring(step.control) + L" does not take the focus");
+        Tell(L"the focus is on control " + std::to_wstring(step.control) + L"; the user presses " + step.text,
+             L"key " + step.text + L" " + std::to_wstring(step.control));
+        return PressKey(step, control, m_pageThread);
+    }
+    if (step.kind == StepKind::PressTwice) {
+        if (step.control != IDOK)
+            Fail(step.line, L"only Next lets the host in while the page handles it (its leave callbacks): press-twice next");
+        if (!m_session.record[PageRecord::kLeaveList])
+            Fail(step.line, L"a second press reaches the page while it handles the first only through the host's leave "
+                            L"callback: give the page one first (page-callbacks leave 1)");
+        HWND button = Control(step, dialog);
+        return PressTwice(button, [this](bool during) {
+            Tell(during ? L"the user pressed Next again while the page handled the first press"
+                        : L"the page handled the first press without letting the host in; the second came after it",
+                 L"second-press next " + std::wstring(during ? L"during-first" : L"after-first"));
+        });
+    }
+    HWND control = Control(step, dialog);
+    StepAction action = ControlAction(m_session, step, control);
+    if (step.kind == StepKind::Click && IsRichLabel(control))
+        Tell(L"the user pressed the link \"" + step.text + L"\" of the rich label " + std::to_wstring(step.control),
+             L"rich-link " + std::to_wstring(step.control) + L" " + step.text);
+    return action;
 }
 
 void PageUser::Play(const std::vector<Step>& steps)
@@ -84,6 +131,8 @@ void PageUser::Play(const std::vector<Step>& steps)
     try {
         if (m_wizard && !WaitForWizard())
             Fail(0, L"the wizard page did not appear");
+        if (m_wizard && m_session.tellWizardButtons)
+            TellWizardButtons();
         m_known = DialogsOf(m_pageThread);
         const bool show = m_session.options.show;
         const bool hostWaits = show || !m_session.options.pictures.empty();
@@ -161,9 +210,14 @@ bool PageUser::WaitForWizard()
         for (HWND dialog : DialogsOf(m_pageThread)) {
             if (TextOf(dialog) == L"Error")
                 continue;  // the resource loader's box, answered by the host
-            m_page = dialog;
-            m_pageFoundAt = GetTickCount64();
+            const ULONGLONG found = GetTickCount64();
             Sleep(200);  // the page finishes its own initialisation first
+            // A window that is gone by then (or turned out to be the loader's box, caught before
+            // its caption was set) was no page.
+            if (!IsWindow(dialog) || !IsWindowVisible(dialog) || TextOf(dialog) == L"Error")
+                continue;
+            m_page = dialog;
+            m_pageFoundAt = found;
             return true;
         }
         Sleep(20);
@@ -227,6 +281,10 @@ void PageUser::PlayStep(const Step& step)
             return;
         Sleep(20);
     }
+    // A key's action ends once the page took the key, also when the key opened a dialog whose
+    // own loop took the rest: that dialog is shown by then.
+    if (step.kind == StepKind::Key)
+        NewDialogOpened(step);
 }
 
 // Reading changes nothing, so it is done here rather than on an action's thread: the window's
@@ -252,7 +310,7 @@ void PageUser::Read(const Step& step)
         fact = L"control-text " + std::to_wstring(step.control) + L" " + text;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_readFacts.push_back(fact);
+    m_facts.push_back(fact);
 }
 
 // A dialog the page opened: answered when the scenario said how, otherwise the next steps
@@ -332,7 +390,7 @@ void ReportUser(PageUser& user, Report& report)
 {
     for (const std::wstring& line : user.TakeLines())
         report.Line(line);
-    for (const std::wstring& fact : user.TakeReadFacts())
+    for (const std::wstring& fact : user.TakeFacts())
         report.Fact(fact);
     for (const PageUser::Answered& answered : user.TakeAnswered()) {
         report.Line(L"the page showed " + Quoted(answered.caption) + L": " + Quoted(answered.text) + L" (answered "

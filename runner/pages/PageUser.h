@@ -36,12 +36,12 @@ public:
     // The first mistake the steps ran into, if any.
     std::optional<hostkit::ScenarioError> Error() const;
     std::vector<std::wstring> TakeLines();
+    // Facts the steps found (buttons as shown, keys pressed, second presses, what was read), in order.
+    std::vector<std::wstring> TakeFacts();
     struct Answered {
         std::wstring caption, text, answer;
     };
     std::vector<Answered> TakeAnswered();
-    // The facts of the read steps, in the order read.
-    std::vector<std::wstring> TakeReadFacts();
     bool ForcedQuit() const { return m_forcedQuit; }
 
     std::atomic<bool> m_pageDone{false};
@@ -50,6 +50,8 @@ private:
     [[noreturn]] static void Fail(int line, const std::wstring& message);
     void Record(const hostkit::ScenarioError& error);
     void Say(const std::wstring& line);
+    void Tell(const std::wstring& line, const std::wstring& fact);
+    void TellWizardButtons();
     void HostWaits();
     void WaitForUser();
     void TakePicture(HWND window, const std::wstring& name);
@@ -82,8 +84,8 @@ private:
     mutable std::mutex m_mutex;
     std::optional<hostkit::ScenarioError> m_error;
     std::vector<std::wstring> m_lines;
+    std::vector<std::wstring> m_facts;
     std::vector<Answered> m_answered;
-    std::vector<std::wstring> m_readFacts;
 };
 
 // The steps the user played and the dialogs answered, into the report.

@@ -40,6 +40,24 @@ StepAction ControlAction(WiraxSession& session, const Step& step, HWND control);
 bool IsLinkControl(HWND control);
 StepAction PressLink(WiraxSession& session, HWND link);
 
+// KeySteps.cpp: the focus moved to control as the user's Tab moves it; true when it is there.
+bool FocusControl(HWND control, DWORD pageThread);
+// Enter or Space (step.text) pressed on the focused control: the key messages go through the
+// page thread's queue; the action comes back once the page's loop has taken them.
+StepAction PressKey(const Step& step, HWND control, DWORD pageThread);
+// A wizard button pressed, and pressed again while the page handles the first press (inside
+// the host's leave callback); told(true) when the second press came during the first.
+StepAction PressTwice(HWND button, std::function<void(bool)> told);
+// Run by the host's callbacks on the page's thread: when a second press is on its way, lets
+// the thread's messages through until the page has handled it.
+void LetSecondPressIn();
+
+// LinkSteps.cpp: the link with this text inside a rich label (the host's control) is pressed
+// with the mouse in its middle, where the label laid it out. Throws ScenarioError when the
+// label has no such link.
+bool IsRichLabel(HWND control);
+StepAction PressRichLabelLink(const Step& step, HWND label);
+
 // FileDialogSteps.cpp: the edit box a "type" step writes into: the control itself, the edit of
 // a combo box, or the edit inside the open-file dialog's name box (a ComboBoxEx32 under Wine).
 // Null when the control has none.

@@ -68,6 +68,28 @@ Step ReadStep(const ScenarioLine& line, bool wizard)
         step.control = id;
         return step;
     }
+    if (action == L"press-twice") {
+        // The user presses a wizard button again while the page still handles the first press.
+        hostkit::ExpectWords(line, 2, 2, L"user press-twice next|back|first|cancel");
+        if (!wizard)
+            throw ScenarioError(line.number, L"'user press-twice' presses a wizard page's button");
+        step.kind = StepKind::PressTwice;
+        for (const auto& [name, id] : wizardButtons)
+            step.control = line.words[2] == name ? id : step.control;
+        if (!step.control)
+            throw ScenarioError(line.number, L"expected next, back, first or cancel, found '" + line.words[2] + L"'");
+        return step;
+    }
+    if (action == L"key") {
+        // The user moves the focus to the control and presses the key there.
+        hostkit::ExpectWords(line, 3, 3, L"user key enter|space CONTROL-ID");
+        step.kind = StepKind::Key;
+        step.text = line.words[2];
+        if (step.text != L"enter" && step.text != L"space")
+            throw ScenarioError(line.number, L"expected enter or space, found '" + step.text + L"'");
+        step.control = static_cast<int>(hostkit::ParseNumber(line, line.words[3]));
+        return step;
+    }
     if (action == L"commit") {
         if (wizard)
             throw ScenarioError(line.number, L"a wizard page is left with next, back, first or cancel, not committed");
@@ -78,9 +100,12 @@ Step ReadStep(const ScenarioLine& line, bool wizard)
         step.kind = StepKind::Answer;
         step.answer = AnswerButton(line, line.words[2]);
     } else if (action == L"click") {
-        hostkit::ExpectWords(line, 2, 2, L"user click CONTROL-ID");
+        // With a text: the link of that text in a rich label.
+        hostkit::ExpectWords(line, 2, 3, L"user click CONTROL-ID [LINK-TEXT]");
         step.kind = StepKind::Click;
         step.control = control();
+        if (line.words.size() > 3)
+            step.text = line.words[3];
     } else if (action == L"read") {
         // What the user reads on the current dialog: its caption or a control's text.
         hostkit::ExpectWords(line, 2, 2, L"user read caption|CONTROL-ID");
@@ -100,8 +125,8 @@ Step ReadStep(const ScenarioLine& line, bool wizard)
         step.control = control();
         step.text = line.words[3];
     } else {
-        throw ScenarioError(line.number, L"unknown user action '" + action + L"' (click, check, clear, type, select, read, answer, "
-                                         + (wizard ? L"next, back, first, cancel)" : L"commit)"));
+        throw ScenarioError(line.number, L"unknown user action '" + action + L"' (click, check, clear, type, select, read, answer, key, "
+                                         + (wizard ? L"next, back, first, cancel, press-twice)" : L"commit)"));
     }
     return step;
 }

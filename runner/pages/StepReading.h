@@ -27,13 +27,14 @@ constexpr DWORD kLeaveTimeoutMs = 10000;
 constexpr DWORD kShownStepPauseMs = 600;
 constexpr int kPageHeightChangedCode = -610;
 
-enum class StepKind { Click, Check, Clear, Type, Select, Answer, Commit, PropertyChanged, Read };
+enum class StepKind { Click, Check, Clear, Type, Select, Answer, Commit, PropertyChanged, Read, Key, PressTwice };
 
 struct Step {
     int line = 0;
     StepKind kind = StepKind::Click;
     int control = 0;
-    std::wstring text;  // typed text, selected or list item, property name; "caption" for a read step that reads it
+    std::wstring text;  // typed text, selected or list item, property name, key (enter, space), link text;
+                        // "caption" for a read step that reads it
     std::optional<std::wstring> value;
     int answer = 0;
     std::wstring said;     // the scenario's words, for the report

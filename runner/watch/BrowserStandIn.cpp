@@ -11,8 +11,13 @@
 //                             rest of the scenario; "<browser>" in it is the stand-in browser,
 //                             standin-browser.exe beside the runner. Put back at the end.
 //   browser none              no http command is registered for the rest of the scenario
+//   shell-answer CODE[,CODE...]
+//                             what the shell answers the plug-in's open requests from here on,
+//                             one code per request in turn, the last one from then on (42, the
+//                             default: opened; 31: no program is associated with the file; 2:
+//                             the file is not there)
 //
-// From the first browser directive on, the runner watches the plug-in: the programs it starts
+// From the first browser or shell-answer directive on, the runner watches the plug-in: the programs it starts
 // (CreateProcessW) are waited for after each link a step presses, and what it asks the shell to
 // open (ShellExecuteW) is journalled instead of opened. The stand-in browser writes the command
 // line it was started with. After each call the report tells both, in the order they happened:
@@ -21,6 +26,8 @@
 //                                 brackets, so that a blank at its end shows)
 //   shell-open LINK               the shell was asked to open LINK (the fallback when no command
 //                                 is registered or it cannot be started)
+//
+// The host's program folder, where it keeps its own documents, is written <host-folder> then.
 #include "FileBytes.h"
 #include "watch/ImportHook.h"
 #include "watch/LinkWatch.h"
@@ -153,10 +160,29 @@ private:
         line += file ? file : L"";
         if (parameters && *parameters)
             line += L" " + std::wstring(parameters);
-        if (current)
+        INT_PTR answer = kOpened;
+        if (current) {
             Append(current->m_journal, Utf8Line(line));
-        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // opened, as far as the plug-in can tell
+            std::lock_guard<std::mutex> lock(current->m_mutex);
+            if (!current->m_shellAnswers.empty()) {
+                answer = current->m_shellAnswers.front();
+                if (current->m_shellAnswers.size() > 1)
+                    current->m_shellAnswers.erase(current->m_shellAnswers.begin());
+            }
+        }
+        return reinterpret_cast<HINSTANCE>(answer);
     }
+
+public:
+    static constexpr INT_PTR kOpened = 42;  // opened, as far as the plug-in can tell
+
+    void AnswerShell(std::vector<INT_PTR> answers)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_shellAnswers = std::move(answers);
+    }
+
+private:
 
     static BOOL WINAPI ProcessStarted(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
                                       LPSECURITY_ATTRIBUTES threadAttributes, BOOL inherit, DWORD flags, LPVOID environment,
@@ -185,6 +211,7 @@ private:
     std::unique_ptr<ImportHook> m_process;
     std::mutex m_mutex;
     std::vector<HANDLE> m_processes;
+    std::vector<INT_PTR> m_shellAnswers;
     hostkit::RegistryArranger m_registry;
 };
 
@@ -214,6 +241,8 @@ LinkWatch& WatchOf(WiraxSession& session, const ScenarioLine& line)
     if (!watch->Watching())
         throw ScenarioError(line.number, L"the runner cannot watch how WiraxUI.dll opens links (its imports of ShellExecuteW and CreateProcessW are not where they are expected)");
     LinkWatch::current = watch.get();
+    // Documents named relative to the host are opened from the host's program folder.
+    AddFolderRole(RunnerFolder(), L"<host-folder>");
     // Released with the scenario's other arrangements: hooks undone, registry values put back.
     session.arranged.push_back(std::shared_ptr<void>(nullptr, [watch](void*) mutable {
         LinkWatch::current = nullptr;
@@ -253,6 +282,22 @@ void Browser(WiraxSession& session, const ScenarioLine& line, Report& report)
     if (!watch.Registry().SetString(HKEY_LOCAL_MACHINE, kHttpCommandKey, L"", registered))
         throw ScenarioError(line.number, L"could not register the http command (error " + std::to_wstring(watch.Registry().LastError()) + L")");
     report.Line(L"http links open with " + Quoted(command));
+}
+
+void ShellAnswer(WiraxSession& session, const ScenarioLine& line, Report& report)
+{
+    ExpectWords(line, 1, 1, L"shell-answer CODE[,CODE...]");
+    std::vector<INT_PTR> answers;
+    std::wstring rest = line.words[1];
+    for (size_t comma; !rest.empty(); rest = comma == std::wstring::npos ? std::wstring() : rest.substr(comma + 1)) {
+        comma = rest.find(L',');
+        answers.push_back(static_cast<INT_PTR>(hostkit::ParseNumber(line, rest.substr(0, comma))));
+    }
+    if (answers.empty())
+        throw ScenarioError(line.number, L"expected the codes the shell answers, such as 31 or 2,31");
+    LinkWatch& watch = WatchOf(session, line);
+    watch.AnswerShell(std::move(answers));
+    report.Line(L"the shell answers " + line.words[1]);
 }
 
 void Link(WiraxSession& session, const ScenarioLine& line, Report& report)
@@ -295,6 +340,7 @@ void UiLanguage(WiraxSession& session, const ScenarioLine& line, Report& report)
 const bool kRegistered = [] {
     WiraxDirectives()[L"browser"] = Browser;
     WiraxDirectives()[L"link"] = Link;
+    WiraxDirectives()[L"shell-answer"] = ShellAnswer;
     WiraxDirectives()[L"host-resources"] = HostResources;
     WiraxDirectives()[L"ui-language"] = UiLanguage;
     return true;

@@ -54,7 +54,9 @@ private:
 };
 
 // A flat push button drawn by the host; the dialog's default button is drawn as the primary one.
-// A check box or radio button attached to it keeps the system's drawing.
+// A check box or radio button attached to it keeps the system's drawing. To the dialog manager
+// it stays the push button it was (Enter on it when focused presses it, and it takes the
+// default when the focus comes to it), although the system draws it no more.
 class HOSTCTRLS_API COwnerDrawButton : public CHostControl {
 public:
     ~COwnerDrawButton() override;
@@ -68,6 +70,7 @@ protected:
 private:
     void Draw(const DRAWITEMSTRUCT& item) const;
     bool m_primary = false;
+    bool m_pushButton = false;  // a push button the host draws (not a check box or radio button)
     bool m_hover = false;
     Gdiplus::Bitmap* m_background = nullptr;
 };

@@ -46,6 +46,7 @@ void COwnerDrawButton::OnAttached()
         break;
     }
     m_primary = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    m_pushButton = true;
     SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -58,9 +59,26 @@ void COwnerDrawButton::SetBackgroundImage(Gdiplus::Bitmap* image)
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-bool COwnerDrawButton::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+bool COwnerDrawButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
+    case WM_GETDLGCODE:
+        if (!m_pushButton)
+            return false;
+        // An owner-drawn button is no push button to the dialog manager: it would send Enter
+        // to the dialog's default button instead of this one.
+        result = DLGC_BUTTON | (m_primary ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        return true;
+    case BM_SETSTYLE:
+        if (!m_pushButton)
+            return false;
+        // The dialog manager moves the default between push buttons; the button stays drawn
+        // by the host and only changes its look.
+        m_primary = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        if (lParam)
+            InvalidateRect(m_hWnd, nullptr, FALSE);
+        result = 0;
+        return true;
     case kReflectedMessageBase + WM_DRAWITEM:
         Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         result = TRUE;

@@ -31,6 +31,16 @@ protected:
     ~IRichLabelNotify() = default;
 };
 
+// The window class of the host's rich label: a static control that a dialog template can hold
+// (registered while RichLabel.dll is loaded). Its window text is the marked-up text; a page
+// attaches a CRichLabelCtrl to it to be told about link clicks.
+constexpr wchar_t kRichLabelClass[] = L"RichLabel";
+
+// Where the link with a given text is in the label's client area, as the label lays it out:
+// wParam the link's text (const wchar_t*), lParam a RECT* that receives its first part.
+// Returns TRUE when the label has such a link. What an accessibility tool asks the control.
+constexpr UINT RLM_GETLINKAREA = WM_USER + 0x520;
+
 class CRichLabelCtrl {
 public:
     enum FrameShape { FrameNone = 0, FrameRect = 1, FrameRoundRect = 2, FrameShadow = 3, FrameShadowRect = 4 };
@@ -75,6 +85,8 @@ protected:
         RECT area{};          // where the last paint put it
     };
     RICHLABEL_API void Paint(HDC dc);
+    // Places the segments in the client area (their areas), drawing them when draw is set.
+    RICHLABEL_API void Layout(HDC dc, bool draw);
     RICHLABEL_API int SegmentAt(POINT point) const;
 
     std::vector<Segment> m_segments;

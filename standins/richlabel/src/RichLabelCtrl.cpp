@@ -98,6 +98,13 @@ void CRichLabelCtrl::Paint(HDC dc)
     HBRUSH background = CreateSolidBrush(m_bkColor);
     FillRect(dc, &client, background);
     DeleteObject(background);
+    Layout(dc, true);
+}
+
+void CRichLabelCtrl::Layout(HDC dc, bool draw)
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     LOGFONTW underlined{};
@@ -127,7 +134,8 @@ void CRichLabelCtrl::Paint(HDC dc)
                 pen.x = client.left;
                 pen.y += metrics.tmHeight;
             }
-            TextOutW(dc, pen.x, pen.y, word.c_str(), static_cast<int>(word.size()));
+            if (draw)
+                TextOutW(dc, pen.x, pen.y, word.c_str(), static_cast<int>(word.size()));
             if (segment.area.right == segment.area.left)
                 segment.area = RECT{pen.x, pen.y, pen.x, pen.y + metrics.tmHeight};
             pen.x += extent.cx;
@@ -183,6 +191,22 @@ LRESULT CALLBACK CRichLabelCtrl::SubclassProc(HWND window, UINT message, WPARAM 
             label->m_notify->OnLinkClicked(window, label->m_segments[index].target.c_str());
         return 0;
     }
+    case RLM_GETLINKAREA: {
+        const wchar_t* text = reinterpret_cast<const wchar_t*>(wParam);
+        RECT* area = reinterpret_cast<RECT*>(lParam);
+        if (!text || !area)
+            return FALSE;
+        HDC dc = GetDC(window);
+        label->Layout(dc, false);
+        ReleaseDC(window, dc);
+        for (const Segment& segment : label->m_segments) {
+            if (!segment.target.empty() && segment.text == text) {
+                *area = segment.area;
+                return TRUE;
+            }
+        }
+        return FALSE;
+    }
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, SubclassProc, kSubclassId);
         label->m_hWnd = nullptr;
@@ -191,4 +215,31 @@ LRESULT CALLBACK CRichLabelCtrl::SubclassProc(HWND window, UINT message, WPARAM 
         break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
+}
+
+namespace {
+
+// The rich label's window class: the system's static control under the host's name, so that
+// dialog templates can hold one. Registered for as long as the library is loaded.
+bool RegisterRichLabelClass(HINSTANCE module)
+{
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetClassInfoExW(nullptr, L"Static", &info))
+        return false;
+    info.hInstance = module;
+    info.lpszClassName = kRichLabelClass;
+    info.style |= CS_GLOBALCLASS;
+    return RegisterClassExW(&info) != 0;
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH)
+        RegisterRichLabelClass(module);
+    else if (reason == DLL_PROCESS_DETACH)
+        UnregisterClassW(kRichLabelClass, module);
+    return TRUE;
 }

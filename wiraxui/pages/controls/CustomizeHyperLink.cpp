@@ -194,6 +194,18 @@ bool CCustomizeHyperLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         result = 0;
         return true;
     }
+    case WM_GETDLGCODE:
+        // The keys a focused link takes from the dialog manager: Space (and Enter where no
+        // message filter took it first) does what a click does.
+        result = DLGC_WANTCHARS;
+        return true;
+    case WM_CHAR:
+        if (wParam == VK_SPACE || wParam == VK_RETURN) {
+            Activate();
+            result = 0;
+            return true;
+        }
+        return false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         InvalidateRect(m_hWnd, nullptr, FALSE);

@@ -23,7 +23,9 @@
 #include <UsageTrack.h>
 #include <WiraxUIRes.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace wiraxui {
 
@@ -241,6 +243,7 @@ protected:
     CIconHandle m_smallIcon;
     CIconHandle m_bigIcon;
     CFontHandle m_titleFont;
+    std::vector<std::unique_ptr<CRichLabelCtrl>> m_richLabels;
 
 private:
     void Unregister()
@@ -250,6 +253,21 @@ private:
             m_loop->RemoveIdleHandler(this);
         }
         m_loop = nullptr;
+    }
+
+    // The host's rich labels in the page's template report their link clicks to the page
+    // (IRichLabelNotify), which opens the documents they point at.
+    void AttachRichLabels()
+    {
+        for (HWND child = ::GetWindow(this->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[32] = L"";
+            if (!GetClassNameW(child, name, 32) || _wcsicmp(name, kRichLabelClass) != 0)
+                continue;
+            auto label = std::make_unique<CRichLabelCtrl>();
+            label->SetBkColor(kWizardContentColour);
+            if (label->SubclassWindow(child, this))
+                m_richLabels.push_back(std::move(label));
+        }
     }
 
     std::array<CCustomizeHyperLink*, 3> Links()
@@ -283,6 +301,7 @@ private:
         if (m_title.m_hWnd && m_titleFont)
             SendMessageW(m_title.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_titleFont.Get()), FALSE);
         static_cast<T*>(this)->DoDataExchange();
+        AttachRichLabels();
 
         SetWindowTextW(window, WindowTitle().c_str());
         SetUpLinks();

@@ -405,6 +405,25 @@ TEST(HyperLink, AClickTellsTheParentOrOpensTheTarget)
     DestroyWindow(label);
 }
 
+// A focused link takes the characters a dialog would use otherwise: Space opens it like a click,
+// other characters do nothing.
+TEST(HyperLink, SpaceOnTheFocusedLinkDoesWhatAClickDoes)
+{
+    HostPanel panel;
+    HWND label = CreateWindowExW(0, L"Static", L"Support", WS_CHILD | WS_VISIBLE, 10, 10, 80, 16, panel.Handle(),
+                                 reinterpret_cast<HMENU>(1063), nullptr, nullptr);
+    CCustomizeHyperLink link;
+    ASSERT_TRUE(link.SubclassWindow(label));
+    link.SetLinkStyle(CCustomizeHyperLink::kCommandStyle | CCustomizeHyperLink::kNotifyStyle);
+    EXPECT_NE(SendMessageW(label, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS, 0);
+    SendMessageW(label, WM_CHAR, 'x', 0);
+    EXPECT_TRUE(panel.notifyCodes.empty());
+    SendMessageW(label, WM_CHAR, VK_SPACE, 0);
+    ASSERT_EQ(panel.notifyCodes.size(), 1u);
+    EXPECT_EQ(panel.notifyCodes[0], NM_CLICK);
+    DestroyWindow(label);
+}
+
 TEST(HostBitmaps, TheTitleLineComesFromTheHostLibraryAsAPng)
 {
     CGdiplusSession gdiplus;
