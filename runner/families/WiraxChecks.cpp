@@ -3,6 +3,7 @@
 #include "engine/WiraxPlayer.h"
 
 #include "DialogAnswerer.h"
+#include "ResourceString.h"
 #include "MsiProducts.h"
 
 #include <HostCore.h>
@@ -180,14 +181,7 @@ std::wstring CallProductCheck(WiraxSession& session, FARPROC function, const Sce
 
 std::wstring LibraryString(const wchar_t* library, UINT id)
 {
-    const std::wstring path = CSetupContext::Instance()->GetResDllPath(library);
-    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const wchar_t* text = nullptr;
-    const int length = module ? LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0) : 0;
-    std::wstring result = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-    if (module)
-        FreeLibrary(module);
-    return result;
+    return hostkit::ResourceString(CSetupContext::Instance()->GetResDllPath(library), id);
 }
 
 std::wstring CallBeforeInstall(WiraxSession& session, FARPROC function, const ScenarioLine& line)

@@ -1,29 +1,10 @@
 // Deployment in hostrun: the installation's media and languages, and the shared library
 // installation with a live progress bar on the console.
 //
-//   sample-media [FOLDER]             builds the sample media there (default: a fresh temporary
-//                                     folder, removed afterwards) and makes it the source root
-//   sample-media FOLDER edition=N library-files=N file-bytes=N user-files=N
-//                                     the same with another edition's bytes and more or larger
-//                                     files (each word optional), for deployments over each other
-//   source-root PATH                  the installation's source root
-//   target-platform x86|x64           the platform whose media are used
-//   language TAG [PACK-NAME PACKAGE]  the installation's language; with a language pack of
-//                                     WIRAX_MAIN of that name and package path
-//   deployment-folder PATH            where the deployment is written
-//   show-tree PATH                    the report lists the files below PATH at the end
-//                                     (facts: tree-root PATH, then tree-file RELATIVE-PATH)
-//   fresh-folder PATH                 PATH is emptied now and removed at the end, so that what
-//                                     an earlier run left there does not count; a PATH that
-//                                     begins with <temp>\ is below the temporary folder
-//   call InstallSharedLibrary [cancel-after=N]   the host cancels once the plug-in has reported
-//                                                N progress steps (step records; the reset that
-//                                                announces a phase's total is no step)
-//   call InstallSharedLibrary cancel-at-record=N the host cancels on the Nth progress record
-//                                                of any kind (resets too, counted from 1), so
-//                                                the flag can rise at a phase's reset; the
-//                                                report tells the record (fact progress-cancel
-//                                                RECORD KIND phase=N)
+// The directives (sample-media, language, show-tree, fresh-folder) and the call's cancel forms
+// are in engine/ScenarioLanguage.cpp with their syntax. show-tree's facts are tree-root PATH,
+// then tree-file RELATIVE-PATH; cancel-after=N counts progress steps (the reset that announces a
+// phase's total is no step), cancel-at-record=N every progress record.
 // The report ends with the phases of the progress (facts progress-phase N ...) and then every
 // item text in the order posted, with its phase (facts progress-text PHASE TEXT; phase 0 before
 // the first phase): what the host writes to its log of the deployment.

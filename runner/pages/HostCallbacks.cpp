@@ -2,20 +2,8 @@
 // (run after the page initialised, on refresh, before the page is left), the context value
 // handed back to them, and the installation fields the page framework reads directly.
 //
-//   page-callbacks init|refresh|leave [ANSWERS ...]
-//                             the list, for the pages that follow, of one host callback per
-//                             ANSWERS word; a callback answers its numbers in turn ("2,1": 2 the
-//                             first time, 1 from then on). No ANSWERS: an empty list again.
-//   page-context N            the host context value of the page record (word 20)
-//   run-state N               the installation's run-state field (4: Cancel acts as Next)
-//   cancel-allowed yes|no     the installation's cancel-allowed flag (no: Cancel does nothing)
-//   title TEXT                the installation's title: wizard windows and message boxes
-//   deployment-name TEXT      the installation's deployment name: in setup modes 4 to 6 a wizard
-//                             window's caption is the title, " - " and this name
-//   page-word 23|24|25 N      a host word of the wizard pages' record (word 23: 0 tells the page
-//                             that there is no page before it, and it disables Back); from the
-//                             first such line on, each wizard page's buttons are told as shown:
-//                             wizard-buttons first=enabled back=disabled next=enabled ...
+// The directives that set them up (page-callbacks, page-context, run-state, cancel-allowed, title,
+// deployment-name, page-word) are in engine/ScenarioLanguage.cpp with their syntax.
 //
 // Every call of a callback is journalled: after the call the facts show, in order,
 //

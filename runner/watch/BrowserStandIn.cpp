@@ -1,21 +1,5 @@
-// The links of an installation in scenarios, and what opening them starts:
-//
-//   link documentation|support|requirements ADDRESS [DOCUMENT]
-//                             the installation's online address of that document ("" for none)
-//                             and its offline document path (used when there is no address)
-//   host-resources HOST-FOLDER [SOURCE-FOLDER]
-//                             the host's resource folders that relative documents are looked up in
-//   ui-language TAG           the setup's language; replaces "%setuphostlang%" in a document path
-//   browser COMMAND           the command registered for http links (the default value of
-//                             HKLM\Software\Classes\http\shell\open\command, 64-bit view) for the
-//                             rest of the scenario; "<browser>" in it is the stand-in browser,
-//                             standin-browser.exe beside the runner. Put back at the end.
-//   browser none              no http command is registered for the rest of the scenario
-//   shell-answer CODE[,CODE...]
-//                             what the shell answers the plug-in's open requests from here on,
-//                             one code per request in turn, the last one from then on (42, the
-//                             default: opened; 31: no program is associated with the file; 2:
-//                             the file is not there)
+// The links of an installation in scenarios (link, host-resources, ui-language, browser,
+// shell-answer: their syntax is in engine/ScenarioLanguage.cpp), and what opening them starts.
 //
 // From the first browser or shell-answer directive on, the runner watches the plug-in: the programs it starts
 // (CreateProcessW) are waited for after each link a step presses, and what it asks the shell to

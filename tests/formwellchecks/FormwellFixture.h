@@ -3,6 +3,7 @@
 
 #include "FormwellChecks.h"
 #include "LoadedLibrary.h"
+#include "ResourceString.h"
 
 #include <gtest/gtest.h>
 
@@ -28,13 +29,7 @@ inline QString ProgramFolder()
 inline QString ResourceText(UINT id)
 {
     const std::wstring path = (ProgramFolder() + QStringLiteral("\\FormwellUIRes.dll")).toStdWString();
-    HMODULE library = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    wchar_t text[1024] = L"";
-    if (library) {
-        LoadStringW(library, id, text, 1024);
-        FreeLibrary(library);
-    }
-    return QString::fromWCharArray(text);
+    return QString::fromStdWString(hostkit::ResourceString(path, id));
 }
 
 class FormwellTest : public ::testing::Test {

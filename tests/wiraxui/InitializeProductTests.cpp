@@ -1,4 +1,5 @@
 #include "InitTestSupport.h"
+#include "ResourceString.h"
 
 #include <WiraxUIRes.h>
 
@@ -29,11 +30,7 @@ class SymbolLibraryChoice : public WiraxInitTest, public ::testing::WithParamInt
 
 std::wstring LoadFromResourceLibrary(UINT id)
 {
-    HMODULE library = LoadLibraryExW(L"WiraxUIRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    wchar_t text[1024] = L"";
-    LoadStringW(library, id, text, 1024);
-    FreeLibrary(library);
-    return text;
+    return hostkit::ResourceString(L"WiraxUIRes.dll", id);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "ChecksTestSupport.h"
 #include "HostFixture.h"
 #include "LoadedLibrary.h"
+#include "ResourceString.h"
 
 #include "checks/NoticeRecord.h"
 
@@ -48,16 +49,7 @@ protected:
     }
     bool HasMessage(int kind) const { return product->Messages().count(kind) != 0; }
     // The text of a string of a library in the program's folder.
-    static std::wstring LibraryString(const wchar_t* library, UINT id)
-    {
-        HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        const wchar_t* text = nullptr;
-        const int length = module ? LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0) : 0;
-        std::wstring result = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-        if (module)
-            FreeLibrary(module);
-        return result;
-    }
+    static std::wstring LibraryString(const wchar_t* library, UINT id) { return hostkit::ResourceString(library, id); }
 
     hostkit::LoadedLibrary plugin{L"WiraxUI.dll"};
     testsupport::HostInstallation host;
