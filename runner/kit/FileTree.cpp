@@ -4,6 +4,7 @@
 #include "UnixLink.h"
 
 #include "util/FinalPath.h"
+#include "util/Handle.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -11,24 +12,6 @@
 namespace hostkit {
 
 namespace {
-
-// A search handle closed on every path.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : m_handle(handle) {}
-    ~FindHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            FindClose(m_handle);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
-};
 
 bool Gone(const std::wstring& path) { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
 
@@ -57,8 +40,8 @@ bool IsLinkAt(const std::wstring& path, DWORD attributes)
 void RemoveBelow(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!search.Valid())
+    wiraxui::UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search.Get() == INVALID_HANDLE_VALUE)
         return;
     do {
         const std::wstring name = found.cFileName;

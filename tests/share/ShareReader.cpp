@@ -5,6 +5,8 @@
 //
 //   sharereader SHARE-ROOT EARLIER-ROOT NEWER-ROOT STOP-FILE
 // Prints "reads N earlier N newer N absent N unreadable N mixed N passes N"; exit 1 on a mixed read.
+#include "KernelHandle.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -14,27 +16,10 @@
 
 namespace {
 
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
-};
-
 bool ReadWhole(const std::wstring& path, std::string& data, DWORD& error)
 {
-    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    hostkit::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return false;
     }

@@ -44,4 +44,12 @@ inline BOOL WINAPI CloseKernelHandle(HANDLE handle)
 
 using UniqueHandle = CUniqueHandle<HANDLE, CloseKernelHandle>;
 
+// A search of FindFirstFileW, which also answers INVALID_HANDLE_VALUE when nothing was found.
+inline BOOL WINAPI CloseFindHandle(HANDLE handle)
+{
+    return handle == INVALID_HANDLE_VALUE ? TRUE : FindClose(handle);
+}
+
+using UniqueFindHandle = CUniqueHandle<HANDLE, CloseFindHandle>;
+
 }  // namespace wiraxui
